@@ -1,0 +1,5 @@
+#pragma once
+namespace logging {
+// File, line and function in every debug line.
+void install();
+}

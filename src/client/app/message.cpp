@@ -1,0 +1,66 @@
+#include "app/message.h"
+#include "ui_message.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QDebug>
+#include <cstdlib>
+
+std::function<void()> Message::restartLauncher = [] {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), QStringList());
+};
+
+std::function<void(int)> Message::processExit = [](int code) { std::exit(code); };
+
+Message::Message(QWidget *parent)
+    : QDialog(parent), ui(new Ui::Message)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(250, 96);
+    setWindowModality(Qt::ApplicationModal);
+}
+
+Message::~Message()
+{
+    delete ui;
+}
+
+void Message::setMessageText(const QString &text)
+{
+    ui->label_2->setText(text);
+}
+
+QString Message::messageText() const
+{
+    return ui->label_2->text();
+}
+
+void Message::setCloseEnabled(bool enabled)
+{
+    ui->pushButton->setEnabled(enabled);
+}
+
+bool Message::isCloseEnabled() const
+{
+    return ui->pushButton->isEnabled();
+}
+
+bool Message::isLostConnectionText(const QString &text)
+{
+    return text == QStringLiteral("Ошибка: Сервер отключился.")
+        || text == QStringLiteral("Ошибка: Потеряна связь с сервером.");
+}
+
+void Message::on_pushButton_clicked()
+{
+    if (isLostConnectionText(ui->label_2->text())) {
+        // Neither window reconnects by itself: a fresh instance is the way back.
+        qInfo() << "restarting after a lost connection";
+        restartLauncher();
+        processExit(12);
+        return;
+    }
+    close();
+}

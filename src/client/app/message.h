@@ -1,0 +1,33 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+
+namespace Ui { class Message; }
+
+// Small application-modal dialog through which every network operation reports
+// progress and results. Closing it after a lost connection restarts the program.
+class Message : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Message(QWidget *parent = nullptr);
+    ~Message() override;
+
+    void setMessageText(const QString &text);
+    QString messageText() const;
+    void setCloseEnabled(bool enabled);
+    bool isCloseEnabled() const;
+
+    // Starts the new instance; replaceable so tests do not spawn real clients.
+    static std::function<void()> restartLauncher;
+    // Ends the process; replaceable for the same reason.
+    static std::function<void(int)> processExit;
+
+    static bool isLostConnectionText(const QString &text);
+
+private slots:
+    void on_pushButton_clicked();
+
+private:
+    Ui::Message *ui;
+};

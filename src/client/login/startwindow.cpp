@@ -1,0 +1,318 @@
+#include "login/startwindow.h"
+#include "ui_startwindow.h"
+
+#include "app/message.h"
+#include "net/fileupload.h"
+#include "net/netstatus.h"
+
+#include <QDebug>
+#include <QNetworkProxy>
+#include <QRegExp>
+#include <QRegExpValidator>
+#include <QTcpSocket>
+
+namespace {
+const char kLoginOk[] = "Авторизация прошла успешно";
+constexpr qint64 kLoginChunk = 1024;
+}
+
+// Upload state lives outside the header so the window stays small to include.
+struct StartWindowUpload
+{
+    explicit StartWindowUpload(const QString &path) : file(path, kLoginChunk) {}
+    FileUpload file;
+};
+
+StartWindow::StartWindow(const QString &host, int port, QWidget *parent)
+    : QDialog(parent), ui(new Ui::StartWindow), m_defaultHost(host), m_defaultPort(port)
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(300, 300);
+    // Both patterns are taken as written: "A-z" also admits [\]^_` by design.
+    ui->lineEditUsr->setValidator(
+        new QRegExpValidator(QRegExp(QStringLiteral("[а-яА-Яa-zA-z0-9@.]{1,100}")), this));
+    ui->lineEditPass->setValidator(
+        new QRegExpValidator(QRegExp(QStringLiteral("[а-яА-Яa-zA-z0-9]{1,100}")), this));
+    m_settings = defaultSettings(host, port);
+}
+
+StartWindow::~StartWindow()
+{
+    delete m_upload;
+    delete ui;
+}
+
+QVariantMap StartWindow::defaultSettings(const QString &host, int port)
+{
+    QVariantMap s;
+    s.insert(QStringLiteral("host"), host);
+    s.insert(QStringLiteral("port"), port);
+    s.insert(QStringLiteral("type"), 0);
+    s.insert(QStringLiteral("proxy_host"), QString());
+    s.insert(QStringLiteral("proxy_port"), QString());
+    s.insert(QStringLiteral("aut"), false);
+    s.insert(QStringLiteral("user"), QString());
+    s.insert(QStringLiteral("pass"), QString());
+    return s;
+}
+
+QString StartWindow::loginUser() const
+{
+    return ui->lineEditUsr->text();
+}
+
+QString StartWindow::loginPassword() const
+{
+    return ui->lineEditPass->text();
+}
+
+Message *StartWindow::ensureStatusDialog()
+{
+    if (!m_message) {
+        m_message = new Message(this);
+        m_message->show();
+    }
+    return m_message;
+}
+
+void StartWindow::ConnectToSerever()
+{
+    if (m_socket)
+        return;
+    if (m_pendingSocket) {
+        // Already on its way; a second socket would race the first.
+        return;
+    }
+    m_pendingSocket = new QTcpSocket(this);
+
+    const int type = m_settings.value(QStringLiteral("type")).toInt();
+    if (type != 0) {
+        QNetworkProxy proxy;
+        proxy.setType(type == 1 ? QNetworkProxy::HttpProxy : QNetworkProxy::Socks5Proxy);
+        proxy.setHostName(m_settings.value(QStringLiteral("proxy_host")).toString());
+        proxy.setPort(quint16(m_settings.value(QStringLiteral("proxy_port")).toString().toInt(nullptr, 10)));
+        if (m_settings.value(QStringLiteral("aut")).toBool()) {
+            proxy.setUser(m_settings.value(QStringLiteral("user")).toString());
+            proxy.setPassword(m_settings.value(QStringLiteral("pass")).toString());
+        } else {
+            proxy.setUser(QString());
+            proxy.setPassword(QString());
+        }
+        QNetworkProxy::setApplicationProxy(proxy);
+    }
+
+    m_pendingSocket->connectToHost(m_settings.value(QStringLiteral("host")).toString(),
+                                   quint16(m_settings.value(QStringLiteral("port")).toInt()),
+                                   QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    connect(m_pendingSocket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    connect(m_pendingSocket, SIGNAL(error(QAbstractSocket::SocketError)),
+            this, SLOT(SlotError(QAbstractSocket::SocketError)));
+
+    Message *m = new Message(this);
+    m->setMessageText(QStringLiteral("Подключение к серверу"));
+    m->setCloseEnabled(false);
+    m->show();
+    m_message = m;
+}
+
+void StartWindow::SlotConnected()
+{
+    QTcpSocket *s = m_pendingSocket;
+    if (!s)
+        return;
+    disconnect(s, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(s, SIGNAL(error(QAbstractSocket::SocketError)),
+               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    m_socket = s;
+    m_gate.reset();
+    connect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+    connect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    connect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
+            this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    m_pendingSocket = nullptr;
+
+    if (m_message) {
+        m_message->setMessageText(QStringLiteral("Соединение установленно"));
+        m_message->close();
+        m_message = nullptr;
+    }
+
+    // Requests made while connecting go out now, in the order they were made.
+    const QList<std::function<void()>> kept = m_kept;
+    m_kept.clear();
+    for (const auto &request : kept)
+        request();
+}
+
+void StartWindow::keepForConnection(std::function<void()> request)
+{
+    m_kept.append(std::move(request));
+}
+
+bool StartWindow::sendFrame(const QByteArray &frame, const QString &status)
+{
+    if (!m_socket) {
+        if (m_pendingSocket) {
+            keepForConnection([this, frame, status] { sendFrame(frame, status); });
+            return true;
+        }
+        return false;
+    }
+    if (!wire::fitsOnWire(frame)) {
+        Message *m = ensureStatusDialog();
+        m->setMessageText(netstatus::tooLargeText());
+        m->setCloseEnabled(true);
+        m_message = nullptr;
+        qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
+        return false;
+    }
+    m_socket->write(frame);
+    Message *m = ensureStatusDialog();
+    m->setCloseEnabled(false);
+    m->setMessageText(status);
+    return true;
+}
+
+void StartWindow::SlotSendToServer(QString txt, quint8 com)
+{
+    sendFrame(wire::requestFrame(com, txt), QStringLiteral("Отправка данных..."));
+}
+
+void StartWindow::SlotSendToServer(QVariantMap o, quint8 com)
+{
+    sendFrame(wire::requestFrame(com, o), QStringLiteral("Отправка данных..."));
+}
+
+void StartWindow::on_LoginBut_clicked()
+{
+    ConnectToSerever();
+    SlotSendToServer(wire::loginText(ui->lineEditUsr->text(), ui->lineEditPass->text()), wire::Login);
+}
+
+void StartWindow::SlotReadyRead()
+{
+    if (!m_socket)
+        return;
+    QByteArray body;
+    while (m_socket && m_gate.next(m_socket, &body)) {
+        wire::Reader in(body);
+        QString text;
+        if (!in.readString(&text)) {
+            qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
+            continue;
+        }
+        Message *m = m_message;
+        if (!m) {
+            m = new Message(this);
+            m->setCloseEnabled(false);
+            m->show();
+            m_message = m;
+        }
+        m->setMessageText(text);
+        if (text != QLatin1String(kLoginOk)) {
+            m->setCloseEnabled(true);
+            m_message = nullptr;
+            continue;
+        }
+        disconnect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+        disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+        disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
+                   this, SLOT(SlotError(QAbstractSocket::SocketError)));
+        QVariantMap data;
+        if (!in.readMap(&data))
+            qWarning() << "login answer without a readable data map";
+        m_loginData = data;
+        accept();
+        m->setCloseEnabled(true);
+        return; // anything after the answer belongs to the main window
+    }
+}
+
+void StartWindow::SlotError(QAbstractSocket::SocketError err)
+{
+    auto *source = qobject_cast<QAbstractSocket *>(sender());
+    const QString reason = netstatus::errorReason(err, source ? source->errorString() : QString());
+    Message *m = ensureStatusDialog();
+    m->setMessageText(QStringLiteral("Ошибка: ") + reason);
+    m->setCloseEnabled(true);
+    m_message = nullptr;
+    m_socket = nullptr;
+    if (source == m_pendingSocket)
+        m_pendingSocket = nullptr;
+    // Whatever waited for this connection cannot be sent now.
+    m_kept.clear();
+    delete m_upload;
+    m_upload = nullptr;
+}
+
+void StartWindow::on_ExitBut_2_clicked()
+{
+    // Connection settings dialog: see login/proxy.
+}
+
+void StartWindow::on_TestBut_clicked()
+{
+    // Questionnaire dialog: see questionnaire/opros.
+}
+
+void StartWindow::on_RegBut_clicked()
+{
+    // Registration dialog: see login/regwindow.
+}
+
+void StartWindow::sendFile(QString fileName)
+{
+    if (!m_socket) {
+        if (m_pendingSocket)
+            keepForConnection([this, fileName] { sendFile(fileName); });
+        return;
+    }
+    if (m_upload)
+        return;
+    m_upload = new StartWindowUpload(fileName);
+    if (!m_upload->file.open()) {
+        Message *m = ensureStatusDialog();
+        m->setMessageText(QStringLiteral("Невозможно открыть файл"));
+        m->setCloseEnabled(true);
+        m_message = nullptr;
+        delete m_upload;
+        m_upload = nullptr;
+        return;
+    }
+    Message *m = ensureStatusDialog();
+    m->setMessageText(QStringLiteral("Передача файла"));
+    m->setCloseEnabled(false);
+    m_socket->write(wire::uploadHeader(m_upload->file.baseName(), m_upload->file.announcedSize()));
+    m_socket->waitForBytesWritten(30000);
+    connect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    SendPartOfFile();
+}
+
+void StartWindow::SendPartOfFile()
+{
+    if (!m_socket || !m_upload)
+        return;
+    QByteArray chunk;
+    const FileUpload::Step step = m_upload->file.next(&chunk);
+    if (step == FileUpload::Step::Data) {
+        qDebug() << chunk.size();
+        m_socket->write(chunk);
+        return;
+    }
+    delete m_upload;
+    m_upload = nullptr;
+    disconnect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    Message *m = ensureStatusDialog();
+    if (step == FileUpload::Step::Changed) {
+        m->setMessageText(netstatus::fileChangedText());
+        // A short upload would leave the server reading our next request as
+        // file data; dropping the connection is the only way to stay correct.
+        m_socket->abort();
+        m_socket = nullptr;
+    } else {
+        m->setMessageText(QStringLiteral("Файл отправлен на сервер"));
+    }
+    m->setCloseEnabled(true);
+    m_message = nullptr;
+}

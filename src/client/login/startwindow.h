@@ -1,0 +1,73 @@
+#pragma once
+#include <QAbstractSocket>
+#include <QDialog>
+#include <QList>
+#include <QVariantMap>
+#include <functional>
+
+#include "wire.h"
+
+class QFile;
+struct StartWindowUpload;
+class QTcpSocket;
+class Message;
+namespace Ui { class StartWindow; }
+
+// Login dialog: owns the connection until the login succeeds, then hands the
+// socket, both field texts, its status dialog and the login data over.
+class StartWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    StartWindow(const QString &host, int port, QWidget *parent = nullptr);
+    ~StartWindow() override;
+
+    // Hand-over to the main window.
+    QTcpSocket *loginSocket() const { return m_socket; }
+    QString loginUser() const;
+    QString loginPassword() const;
+    Message *loginStatusDialog() const { return m_message; }
+    QVariantMap loginData() const { return m_loginData; }
+
+    QVariantMap settings() const { return m_settings; }
+    void setSettings(const QVariantMap &settings) { m_settings = settings; }
+    QTcpSocket *pendingSocket() const { return m_pendingSocket; }
+    bool hasKeptRequests() const { return !m_kept.isEmpty(); }
+
+    static QVariantMap defaultSettings(const QString &host, int port);
+
+public slots:
+    void ConnectToSerever();
+    void SlotSendToServer(QString txt, quint8 com);
+    void SlotSendToServer(QVariantMap o, quint8 com);
+    void sendFile(QString fileName);
+    void SendPartOfFile();
+
+private slots:
+    void on_LoginBut_clicked();
+    void on_TestBut_clicked();
+    void on_RegBut_clicked();
+    void on_ExitBut_2_clicked();
+    void SlotConnected();
+    void SlotError(QAbstractSocket::SocketError err);
+    void SlotReadyRead();
+
+private:
+    Message *ensureStatusDialog();
+    // Sends a ready frame, or keeps it while the connection is coming up.
+    bool sendFrame(const QByteArray &frame, const QString &status);
+    void keepForConnection(std::function<void()> request);
+
+    Ui::StartWindow *ui;
+    QString m_defaultHost;
+    int m_defaultPort;
+    QTcpSocket *m_socket = nullptr;
+    QTcpSocket *m_pendingSocket = nullptr;
+    wire::FrameGate m_gate;
+    Message *m_message = nullptr;
+    QVariantMap m_settings;
+    QVariantMap m_loginData;
+    // Requests made while connecting; sent once the connection is up.
+    QList<std::function<void()>> m_kept;
+    StartWindowUpload *m_upload = nullptr;
+};
