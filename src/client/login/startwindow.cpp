@@ -12,7 +12,7 @@
 #include <QTcpSocket>
 
 namespace {
-const char kLoginOk[] = "Авторизация прошла успешно";
+const QString kLoginOk = QStringLiteral("Авторизация прошла успешно");
 constexpr qint64 kLoginChunk = 1024;
 }
 
@@ -210,7 +210,7 @@ void StartWindow::SlotReadyRead()
             m_message = m;
         }
         m->setMessageText(text);
-        if (text != QLatin1String(kLoginOk)) {
+        if (text != kLoginOk) {
             m->setCloseEnabled(true);
             m_message = nullptr;
             continue;
