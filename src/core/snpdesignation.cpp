@@ -1,5 +1,7 @@
 #include "snpdesignation.h"
 
+#include "snpoptions.h"
+
 namespace snp {
 
 namespace {
@@ -27,14 +29,6 @@ bool isAsmeOrEn12560(const QString &s)
 QString word(const QString &text, int n)
 {
     return text.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(n);
-}
-
-// Jumper types that are fully described by their letter; all others need a
-// drawing.
-bool jumperNeedsDrawing(const QString &letter)
-{
-    return letter != QLatin1String("A") && letter != QLatin1String("J")
-        && letter != QLatin1String("M");
 }
 
 bool jumperHasWidth(const SnpChoices &c)
