@@ -55,6 +55,8 @@ private slots:
     void standardTexts();
     void descriptionByType_data();
     void descriptionByType();
+    void unknownChoices_data();
+    void unknownChoices();
     void startState();
 };
 
@@ -572,6 +574,30 @@ void TestSnpDesignation::descriptionByType()
                                   {"SNP_In_Materials", "3"}, {"SNP_K_Materials", "8"},
                                   {"SNP_Out_Materials", "1"}});
     QCOMPARE(snp::description(c), description);
+}
+
+void TestSnpDesignation::unknownChoices_data()
+{
+    QTest::addColumn<QString>("standard");
+    QTest::addColumn<QString>("type");
+
+    QTest::newRow("unknown standard") << "DIN" << "E";
+    QTest::newRow("empty standard") << "" << "E";
+    QTest::newRow("unknown type") << "ASME165" << "F";
+    QTest::newRow("Cyrillic type letter") << "ASME165" << "Д";
+    QTest::newRow("empty type") << "TU" << "";
+}
+
+void TestSnpDesignation::unknownChoices()
+{
+    QFETCH(QString, standard);
+    QFETCH(QString, type);
+    SnpChoices c = asme({});
+    QVERIFY(!snp::designation(c).isEmpty());
+    c.SNPStandard = standard;
+    c.SNPType = type;
+    QCOMPARE(snp::designation(c), QString());
+    QCOMPARE(snp::description(c), QString());
 }
 
 void TestSnpDesignation::startState()
