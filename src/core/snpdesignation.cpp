@@ -1,5 +1,7 @@
 #include "snpdesignation.h"
 
+#include "snpoptions.h"
+
 namespace snp {
 
 namespace {
@@ -16,25 +18,10 @@ bool typeHasOuterRing(const QString &type)
     return type == QLatin1String("D") || type == QLatin1String("E");
 }
 
-bool isAsmeOrEn12560(const QString &s)
-{
-    return s == QLatin1String("ASME165") || s == QLatin1String("ASME1647A")
-        || s == QLatin1String("ASME1647B") || s == QLatin1String("EN1215165")
-        || s == QLatin1String("EN12151647A") || s == QLatin1String("EN12151647B");
-}
-
 // Blank-separated word n of a pressure row ("1,6 (16,0)": 0 → "1,6").
 QString word(const QString &text, int n)
 {
     return text.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(n);
-}
-
-// Jumper types that are fully described by their letter; all others need a
-// drawing.
-bool jumperNeedsDrawing(const QString &letter)
-{
-    return letter != QLatin1String("A") && letter != QLatin1String("J")
-        && letter != QLatin1String("M");
 }
 
 bool jumperHasWidth(const SnpChoices &c)
@@ -264,12 +251,14 @@ QString standardName(const QString &standard)
         return QStringLiteral("ОСТ 26.260.454");
     if (standard == QLatin1String("GOST128"))
         return QStringLiteral("ГОСТ Р 52376 - 2005");
-    if (standard.startsWith(QLatin1String("ASME")))
+    if (standard == QLatin1String("ASME165") || standard == QLatin1String("ASME1647A")
+        || standard == QLatin1String("ASME1647B"))
         return QStringLiteral("ASME B 16.20");
+    if (standard == QLatin1String("EN1215165") || standard == QLatin1String("EN12151647A")
+        || standard == QLatin1String("EN12151647B"))
+        return QStringLiteral("EN 12560-2");
     if (standard == QLatin1String("EN1514"))
         return QStringLiteral("EN 1514-2");
-    if (isAsmeOrEn12560(standard))
-        return QStringLiteral("EN 12560-2");
     if (standard == QLatin1String("TU"))
         return QStringLiteral("ТУ 3689-010-40517326");
     return QString();
@@ -312,8 +301,8 @@ QString designation(const SnpChoices &c)
     if (!isType(c.SNPType) || !isStandard(c.SNPStandard))
         return QString();
 
-    const QString y = c.SNP_ModElem > 0 && !modElemCode(c.SNP_ModElem).isEmpty()
-        ? QStringLiteral("-") + modElemCode(c.SNP_ModElem) : QString();
+    const QString m = modElemCode(c.SNP_ModElem);
+    const QString y = m.isEmpty() ? QString() : QStringLiteral("-") + m;
     const QString g = constructivePart(c);
     const QString inCode = materials::code(c.SNP_In_Materials);
     const QString kCode = materials::code(c.SNP_K_Materials);

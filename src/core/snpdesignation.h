@@ -79,7 +79,8 @@ QString flangeText(const QString &standard);
 // Name of a picked material as the description shows it.
 QString materialDescriptionName(const materials::Pick &p);
 
-// The designation; empty when the choice is incomplete.
+// The designation; empty when the choice is incomplete (no diameter at all,
+// a TU diameter the type needs is missing, or an unknown standard or type).
 QString designation(const SnpChoices &c);
 // The description belonging to a designation built from the same choices;
 // empty when the designation is empty.
