@@ -2,6 +2,8 @@
 #include "ui_startwindow.h"
 
 #include "app/message.h"
+#include "login/proxy.h"
+#include "login/regwindow.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
 
@@ -248,7 +250,21 @@ void StartWindow::SlotError(QAbstractSocket::SocketError err)
 
 void StartWindow::on_ExitBut_2_clicked()
 {
-    // Connection settings dialog: see login/proxy.
+    Proxy dialog(m_settings, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings = dialog.settingsMap();
+    if (!m_socket)
+        return;
+    // The next "Войти" connects anew with the new settings; the old
+    // connection must not answer into this window any more.
+    QTcpSocket *old = m_socket;
+    disconnect(old, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(old, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+    disconnect(old, SIGNAL(error(QAbstractSocket::SocketError)),
+               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    m_socket = nullptr;
+    m_gate.reset();
 }
 
 void StartWindow::on_TestBut_clicked()
@@ -258,7 +274,8 @@ void StartWindow::on_TestBut_clicked()
 
 void StartWindow::on_RegBut_clicked()
 {
-    // Registration dialog: see login/regwindow.
+    RegWindow dialog(this);
+    dialog.exec();
 }
 
 void StartWindow::sendFile(QString fileName)
