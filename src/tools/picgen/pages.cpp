@@ -199,7 +199,7 @@ QImage snpPicture(const QString &types)
     paintThickness(p, cx - pr.bodyOuter, cx - rMax - 16, y0, e, t - e, QStringLiteral("H"), true);
     paintThickness(p, cx + pr.bodyOuter, cx + rMax + 16, y0, 0, t, QStringLiteral("H1"), false);
     if (types == "AB")
-        paintThickness(p, cx + pr.bodyOuter - 4, cx + rMax + 44, y0, e2, t - e2,
+        paintThickness(p, cx + pr.bodyOuter - 4, cx + rMax + 52, y0, e2, t - e2,
                        QStringLiteral("H2"), false);
     return img;
 }
@@ -298,30 +298,30 @@ void paintJoint(QPainter &p, const Joint &j, double cx, bool mirrored)
 
 QImage facingPicture(QChar facing, const QString &family)
 {
-    const int w = 320, h = 220;
-    const double cx = 24;
+    const int w = 360, h = 240;
+    const double cx = 20;
     JointDims d{};
     d.r0 = 26;
-    d.rf = 284;
-    d.rb = 248;
-    d.hole = 10;
-    d.top = 22;
-    d.bottom = 198;
+    d.rf = 332;
+    d.rb = 294;
+    d.hole = 11;
+    d.top = 20;
+    d.bottom = 220;
     d.f1 = 96;
     if (facing == 'A') {
-        d.step = 8;
-        d.f2 = 126;
-        d.rFace = 170;
-    } else {
         d.step = 10;
-        d.f2 = 101;
-        d.depth = 21;
-        d.rFace = 160;
-        d.rRecess = 165;
-        d.rt0 = 110;
-        d.rt1 = 160;
-        d.rg0 = 106;
-        d.rg1 = 164;
+        d.f2 = 138;
+        d.rFace = 200;
+    } else {
+        d.step = 12;
+        d.f2 = 102;
+        d.depth = 28;
+        d.rFace = 190;
+        d.rRecess = 196;
+        d.rt0 = 130;
+        d.rt1 = 190;
+        d.rg0 = 126;
+        d.rg1 = 194;
     }
     const Joint j = makeJoint(facing, d);
     QImage img = whiteCanvas(w, h);
@@ -333,9 +333,9 @@ QImage facingPicture(QChar facing, const QString &family)
     Profile pr;
     if (family == "SNP") {
         if (facing == 'A')   // with both rings, the outer one centring on the bolts
-            pr = snpProfile('E', d.r0 + 8, d.rb - d.hole - 6, t, 30, d.rb - d.hole - 6 - (d.rFace - 4));
+            pr = snpProfile('E', d.r0 + 8, d.rb - d.hole - 6, t, 34, d.rb - d.hole - 6 - (d.rFace - 4));
         else if (facing == 'B')
-            pr = snpProfile('C', d.r0 + 8, j.gOut - 1, t, 30);
+            pr = snpProfile('C', d.r0 + 8, j.gOut - 1, t, 34);
         else
             pr = snpProfile('A', j.gIn + 1, j.gOut - 1, t);
     } else if (family == "PUTG") {
@@ -396,18 +396,25 @@ QImage outlineSketch(bool oval)
 
     // A1 over the top, A2 inside the opening, B1 at the left, B2 inside,
     // C across the band at the right.
+    // Extension lines start at the extreme points of the outline.
+    const double sideY = oval ? outer.center().y() - 4 : outer.top() + 10;
+    const double topX = oval ? outer.left() + outer.height() / 2 + 4 : outer.left() + 10;
     for (double x : {outer.left(), outer.right()})
-        thinLine(p, {x, outer.top() + (oval ? 60 : 10)}, {x, 22});
+        thinLine(p, {x, sideY}, {x, 22});
     dimH(p, outer.left(), outer.right(), 27, QStringLiteral("A1"), 180);
     dimH(p, inner.left(), inner.right(), inner.top() + 22, QStringLiteral("A2"), 180);
     for (double y : {outer.top(), outer.bottom()})
-        thinLine(p, {outer.left() + (oval ? 60 : 10), y}, {26, y});
+        thinLine(p, {topX, y}, {26, y});
     dimV(p, 32, outer.top(), outer.bottom(), QStringLiteral("B1"), true);
-    dimV(p, inner.right() - 30, inner.top(), inner.bottom(), QStringLiteral("B2"), true);
-    const double cy = outer.center().y() + 20;
-    thinLine(p, {outer.right(), cy}, {outer.right() + 4, cy});
-    dimH(p, inner.right(), outer.right(), cy, QString(), 0);
-    text(p, QRectF(outer.right() + 8, cy - 18, 30, 16), QStringLiteral("C"), Qt::AlignLeft | Qt::AlignBottom);
+    dimV(p, inner.right() - (oval ? 44 : 30), inner.top(), inner.bottom(), QStringLiteral("B2"), true);
+    if (oval) {
+        // Across the straight part of the band.
+        dimV(p, outer.center().x() + 24, outer.top(), inner.top(), QStringLiteral("C"), false);
+    } else {
+        const double cy = outer.center().y() + 20;
+        dimH(p, inner.right(), outer.right(), cy, QString(), 0);
+        text(p, QRectF(outer.right() + 8, cy - 18, 30, 16), QStringLiteral("C"), Qt::AlignLeft | Qt::AlignBottom);
+    }
     return img;
 }
 

@@ -220,8 +220,8 @@ Profile putgmProfile(const QString &base, const QString &constr, const QString &
                 return yc;   // flat where the base runs into a ring
             const double ph = 2 * M_PI * (x - b0) / lambda;
             double y = yc + amp * std::sin(ph);
-            if (secondary)
-                y += amp * 0.35 * std::sin(4 * ph);
+            if (secondary)   // flattened crests: the second, smaller wave
+                y += amp * 0.3 * std::sin(3 * ph);
             return y;
         };
         pr.shapes.push_back({sheet(sheetFrom, sheetTo, thick, f), Mat::Solid});
@@ -238,8 +238,8 @@ Profile putgmProfile(const QString &base, const QString &constr, const QString &
     if (element == "2" || element == "3" || element == "4" || element == "5") {
         const bool perforated = element == "2" || element == "4";
         const bool many = element == "4" || element == "5";
-        const double zoneTop = firstY - amp * (secondary ? 1.35 : 1) - thick / 2 - 1;
-        const double zoneBottom = lastY + amp * (secondary ? 1.35 : 1) + thick / 2 + 1;
+        const double zoneTop = firstY - amp * (secondary ? 1.3 : 1) - thick / 2 - 1;
+        const double zoneBottom = lastY + amp * (secondary ? 1.3 : 1) + thick / 2 + 1;
         const QVector<double> fr = many ? QVector<double>{0.33, 0.67} : QVector<double>{0.5};
         for (double k : fr) {
             addTape(pr, b0, b1, zoneTop * k, perforated);
