@@ -149,7 +149,7 @@ Profile putgProfile(const QString &reinf, const QString &constr, double rMin, do
     for (double y : tapes)
         addTape(pr, b0, b1, y, perforated);
 
-    const double overlap = std::min(16.0, (b1 - b0) * 0.22);
+    const double overlap = std::min(t * 0.45, (b1 - b0) * 0.22);
     if (innerObt)
         pr.shapes.push_back({obturator(b0, t, overlap, true), Mat::Solid});
     if (outerObt)
@@ -247,7 +247,7 @@ Profile putgmProfile(const QString &base, const QString &constr, const QString &
         }
     }
 
-    const double overlap = std::min(16.0, (b1 - b0) * 0.2);
+    const double overlap = std::min(t * 0.45, (b1 - b0) * 0.2);
     if (innerObt)
         pr.shapes.push_back({obturator(b0, t, overlap, true), Mat::Solid});
     if (outerObt)
