@@ -37,6 +37,30 @@ void paintThickness(QPainter &p, double edgeX, double x, double y0, double y1, d
     dimV(p, x, y0 + y1, y0 + y2, name, nameLeft);
 }
 
+// Small plan view: each section part becomes an annulus of its material.
+// Thin sheets (tape, waves, obturators) are left out at this scale.
+void paintPlanInset(QPainter &p, const Profile &pr, QPointF c, double radius)
+{
+    double rMax = 0;
+    for (const Shape &s : pr.shapes)
+        rMax = std::max(rMax, s.path.boundingRect().right());
+    if (rMax <= 0)
+        return;
+    const double k = radius / rMax;
+    for (const Shape &s : pr.shapes) {
+        if (s.mat == Mat::Solid)
+            continue;
+        const QRectF b = s.path.boundingRect();
+        QPainterPath ring;
+        ring.addEllipse(c, b.right() * k, b.right() * k);
+        QPainterPath hole;
+        hole.addEllipse(c, b.left() * k, b.left() * k);
+        fillMat(p, ring.subtracted(hole), s.mat);
+    }
+    axisLine(p, c - QPointF(radius + 5, 0), c + QPointF(radius + 5, 0));
+    axisLine(p, c - QPointF(0, radius + 5), c + QPointF(0, radius + 5));
+}
+
 // Stacks the present diameters one below the other, smallest first.
 void stackYs(const Profile &pr, double first, double step, double ys[4])
 {
@@ -64,6 +88,7 @@ QImage roundPage(const Profile &pr, double tThick)
     stackYs(pr, y0 + pr.bottom + 36, 32, ys);
     paintDiameters(p, pr, cx, y0, ys);
     paintThickness(p, cx + pr.bodyOuter, cx + maxR + 16, y0, 0, tThick, QStringLiteral("H"), false);
+    paintPlanInset(p, pr, {w - 34.0, h - 36.0}, 26);
     return img;
 }
 
@@ -201,6 +226,7 @@ QImage snpPicture(const QString &types)
     if (types == "AB")
         paintThickness(p, cx + pr.bodyOuter - 4, cx + rMax + 52, y0, e2, t - e2,
                        QStringLiteral("H2"), false);
+    paintPlanInset(p, pr, {w - 36.0, h - 40.0}, 28);
     return img;
 }
 
