@@ -108,6 +108,7 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
     SetListButtons(1);
 
     wireRequestTriggers();
+    wireOrderButtons();
 
     m_socket = socket;
     if (m_socket) {
@@ -411,24 +412,27 @@ void MainWindow::handleBody(const QByteArray &body)
             finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
-            if (m_message) {
-                m_message->setMessageText(QStringLiteral("Заявка отправлена."));
-                int first = -1;
-                for (int i = 0; i < ChertList.size(); ++i) {
-                    if (!ChertList.at(i).isEmpty()) {
-                        first = i;
-                        break;
-                    }
-                }
-                if (first >= 0) {
-                    m_message->setCloseEnabled(false);
-                    m_message->setMessageText(QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
-                    m_uploadPos = first;
-                    sendFile(ChertList.at(first), first);
+            int first = -1;
+            for (int i = 0; i < ChertList.size(); ++i) {
+                if (!ChertList.at(i).isEmpty()) {
+                    first = i;
                     break;
                 }
-                m_message->setCloseEnabled(true);
             }
+            if (m_message)
+                m_message->setMessageText(QStringLiteral("Заявка отправлена."));
+            if (first >= 0) {
+                // The drawings go up even if the dialog was forgotten meanwhile:
+                // emptying the list here would lose them for good.
+                Message *m = ensureStatusDialog();
+                m->setCloseEnabled(false);
+                m->setMessageText(QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
+                m_uploadPos = first;
+                sendFile(ChertList.at(first), first);
+                break;
+            }
+            if (m_message)
+                m_message->setCloseEnabled(true);
             ClearOrderList();
             break;
         }

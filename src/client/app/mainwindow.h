@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 #include "app/tabhost.h"
@@ -12,11 +13,14 @@
 
 class QTcpSocket;
 class QLabel;
+class QMessageBox;
+class QModelIndex;
 class Message;
 class SnpTab;
 class PutgTab;
 class PutgmTab;
 class FileUpload;
+class QTableWidgetItem;
 namespace Ui { class MainWindow; }
 
 // The frame after the login: hosts the configurator tabs and the order list,
@@ -58,6 +62,27 @@ public:
     void MoveListRow(int step);
     void ClearOrderList();
 
+    // Drawing attached to the item being configured, per configurator.
+    QString SNPChertPath, SNPChertName;
+    QString PUTGChertPath, PUTGChertName;
+    QString PUTGmChertPath, PUTGmChertName;
+
+    // Add buttons and attach buttons of the configurator tabs. The buttons
+    // live in the tabs' own forms, so they are connected by object name when
+    // the window is built rather than by the automatic slot naming.
+    void on_SNP_Add_To_Basket_clicked();
+    void on_PUTG_Add_To_Basket_clicked();
+    void on_PUTGm_Add_To_Basket_clicked();
+    void on_SNP_Add_Chert_clicked();
+    void on_PUTG_AddChert_clicked();
+    void on_PUTGm_AddChert_clicked();
+
+    // Seams for the modal parts, so tests can answer them: the open-file
+    // dialog (parent, caption, directory, filter) and running a message box
+    // (returns the standard button pressed).
+    static std::function<QString(QWidget *, const QString &, const QString &, const QString &)> openFileDialog;
+    static std::function<int(QMessageBox *)> runMessageBox;
+
     // Composes the three label texts from a notes map (pure, for tests and reuse).
     struct MessageTexts { QString snp, putg, putgm; };
     static MessageTexts composeMessages(const QMap<QString, QString> &notes);
@@ -82,6 +107,12 @@ private slots:
     void on_label_102_linkActivated(const QString &link);
     void on_To_Basket_clicked(bool checked);
     void on_Back_clicked();
+    void on_Basket_clicked(const QModelIndex &index);
+    void on_Basket_cellActivated(int row, int column);
+    void on_List_Pos_Delete_Btn_clicked();
+    void on_List_Pos_Up_Btn_clicked();
+    void on_List_Pos_Down_Btn_clicked();
+    void on_Send_List_clicked();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -97,6 +128,14 @@ private:
     void startUpload(const QString &fileName, int index, bool attachment);
     void continueAttachmentChain();
     void wireRequestTriggers();
+    void wireOrderButtons();
+    enum class Family { Snp, Putg, Putgm };
+    void addToBasket(Family family);
+    void toggleDrawing(const char *buttonName, QString *path, QString *name,
+                       QObject *tab, const char *rebuild);
+    QString widgetText(const char *objectName) const;
+    static void invokeByName(QObject *target, const char *method);
+    QTableWidgetItem *basketItem(int row, int column);
     static QString listAt(const QStringList &l, int i);
 
     Ui::MainWindow *ui;
