@@ -260,8 +260,10 @@ void MainWindow::on_Send_List_clicked()
     cells.reserve(b->rowCount() * b->columnCount());
     for (int r = 0; r < b->rowCount(); ++r) {
         for (int c = 0; c < b->columnCount(); ++c) {
+            // An empty cell goes out as an empty text, never as a null one.
             const QTableWidgetItem *item = b->item(r, c);
-            cells << (item ? item->text() : QString(""));
+            const QString text = item ? item->text() : QString();
+            cells << (text.isNull() ? QString("") : text);
         }
     }
     SlotSendToServer(kind.code, cells);
