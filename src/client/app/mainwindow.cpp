@@ -594,6 +594,8 @@ void MainWindow::startUpload(const QString &fileName, int index, bool attachment
         return;
     m_upload = std::make_unique<FileUpload>(fileName, kMainChunk);
     m_uploadIsAttachment = attachment;
+    if (attachment)
+        m_uploadPos = index; // the chain goes on after this row, whoever started it
     if (!m_upload->open()) {
         Message *m = ensureStatusDialog();
         m->setMessageText(QStringLiteral("Невозможно открыть файл."));
