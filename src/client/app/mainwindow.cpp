@@ -338,7 +338,7 @@ void MainWindow::SlotReadyRead()
 {
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body))
-        handleBody(body);
+        handleReplyBody(body);
 }
 
 void MainWindow::finishCommand(const QString &text)
@@ -350,7 +350,7 @@ void MainWindow::finishCommand(const QString &text)
     m_message = nullptr;
 }
 
-void MainWindow::handleBody(const QByteArray &body)
+void MainWindow::handleReplyBody(const QByteArray &body)
 {
     wire::Reader in(body);
     while (!in.atEnd()) {
