@@ -103,6 +103,7 @@ void TestProductData::tablesMapKeys()
 void TestProductData::encodedMapFitsOneFrame()
 {
     const int bytes = 1 + wire::encodeMap(m_data.tablesMap()).size();
+    qInfo("reply 5 body: %d bytes", bytes);
     QVERIFY2(bytes < 65535, qPrintable(QString::number(bytes)));
 }
 
