@@ -177,6 +177,10 @@ private:
             const QStringList list = splitList(value, QLatin1Char('|'));
             if (QSet<QString>(list.begin(), list.end()).size() != list.size())
                 return fail(line, QStringLiteral("'%1' lists an entry twice").arg(name));
+            // ';' separates the lists of gap and advice lines.
+            for (const QString &e : list)
+                if (e.contains(QLatin1Char(';')))
+                    return fail(line, QStringLiteral("'%1' entry '%2' contains ';'").arg(name, e));
             (name == QLatin1String("sizes") ? m_t->sizes : m_t->pressures) = list;
         } else if (name == QLatin1String("d2_types")) {
             if (!lettersIn(value, kSnpTypes))
@@ -381,6 +385,20 @@ private:
                                       .arg(first));
             m_keys.insert(key, line);
         }
+        // A D2 list entry must lead to one size (code 19 answers it).
+        if (snp && !m_t->d2Types.isEmpty()) {
+            for (const QString &c : qAsConst(r.codes)) {
+                if (!m_t->d2Types.contains(c))
+                    continue;
+                const QString key = c + QLatin1Char('|') + r.press + QLatin1Char('|') + QString::number(number(r.d2));
+                const auto it = m_d2.constFind(key);
+                if (it != m_d2.constEnd() && it->first != r.size)
+                    return fail(line, QStringLiteral("D2 %1 of type %2 at %3 already belongs to size %4 (line %5)")
+                                          .arg(r.d2, c, r.press, it->first)
+                                          .arg(it->second));
+                m_d2.insert(key, qMakePair(r.size, line));
+            }
+        }
         for (const ProductTable::Gap &g : qAsConst(m_t->gaps))
             if (g.sizes.contains(r.size) && g.pressures.contains(r.press))
                 return fail(line, QStringLiteral("size %1 at %2 is declared a gap on line %3")
@@ -396,6 +414,7 @@ private:
     QSet<QString> m_seen;
     QStringList m_columns;
     QHash<QString, int> m_keys;
+    QHash<QString, QPair<QString, int>> m_d2;
 };
 
 QString text(const QVariantMap &m, const char *key)

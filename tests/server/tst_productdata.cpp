@@ -383,6 +383,14 @@ void TestProductData::brokenFile_data()
                                         + "AB | 10 | 1,6 (16,0) | - | 40 | 30 | - | 4,5\n"
                                << "t.txt:9: thickness '4,5'";
     QTest::newRow("no rows") << head + cols << "t.txt:8: no dimension rows";
+    QTest::newRow("semicolon in size") << QString(head).replace("sizes: 10 | 20", "sizes: 10;15 | 20")
+                                       << "t.txt:6: 'sizes' entry '10;15' contains ';'";
+    QTest::newRow("d2 twice") << head + "d2_types: A\n" + cols + "A | 10 | 1,6 (16,0) | - | 40 | 30 | -\n"
+                                        + "A | 20 | 1,6 (16,0) | - | 50 | 30,0 | -\n"
+                              << "t.txt:11: D2 30,0 of type A at 1,6 (16,0) already belongs to size 10 (line 10)";
+    QTest::newRow("d2 on other pressure") << head + "d2_types: A\n" + cols + "A | 10 | 1,6 (16,0) | - | 40 | 30 | -\n"
+                                                  + "A | 20 | 2,5 (25,0) | - | 50 | 30 | -\n"
+                                          << QString();
     const QString putg = QString(head).replace("family: snp", "family: putg");
     QTest::newRow("putg tf") << putg + "columns: tf | size | press | D4 | D3 | D2 | D1\nA05 | 10 | 1,6 (16,0) | - | 40 | 30 | -\n"
                              << "t.txt:9: 'A05' is not a tf code";
@@ -404,7 +412,7 @@ void TestProductData::brokenFile()
     const bool ok = ProductData::parseTable(QStringLiteral("t.txt"), text, &t, &error);
     if (expected.isEmpty()) {
         QVERIFY2(ok, qPrintable(error));
-        QCOMPARE(t.rows.size(), 1);
+        QVERIFY(!t.rows.isEmpty());
     } else {
         QVERIFY(!ok);
         QVERIFY2(error.startsWith(expected), qPrintable(error));
