@@ -303,6 +303,9 @@ private:
     bool row(int line, const QString &t)
     {
         const QStringList f = t.split(QLatin1Char('|'));
+        static const QRegularExpression headerLike(QStringLiteral("^[a-z_0-9]+\\s*:"));
+        if (headerLike.match(t).hasMatch())
+            return fail(line, QStringLiteral("header lines belong before the columns line"));
         if (f.size() != m_columns.size())
             return fail(line, QStringLiteral("expected %1 fields separated by '|', found %2")
                                   .arg(m_columns.size())

@@ -383,6 +383,8 @@ void TestProductData::brokenFile_data()
                                         + "AB | 10 | 1,6 (16,0) | - | 40 | 30 | - | 4,5\n"
                                << "t.txt:9: thickness '4,5'";
     QTest::newRow("no rows") << head + cols << "t.txt:8: no dimension rows";
+    QTest::newRow("header after rows") << head + cols + "AB | 10 | 1,6 (16,0) | - | 40 | 30 | -\ngap: 20 | 1,6 (16,0) | x\n"
+                                       << "t.txt:10: header lines belong before the columns line";
     QTest::newRow("semicolon in size") << QString(head).replace("sizes: 10 | 20", "sizes: 10;15 | 20")
                                        << "t.txt:6: 'sizes' entry '10;15' contains ';'";
     QTest::newRow("d2 twice") << head + "d2_types: A\n" + cols + "A | 10 | 1,6 (16,0) | - | 40 | 30 | -\n"
