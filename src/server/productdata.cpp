@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cmath>

@@ -351,6 +351,8 @@ void TestProductData::brokenFile_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("good") << head + cols + "ABCDE | 10 | 1,6 (16,0) | 60 | 40 | 30 | 20\n" << QString();
+    QTest::newRow("good, CRLF and BOM") << QString(QChar(0xFEFF)) + QString(head + cols + "ABCDE | 10 | 1,6 (16,0) | 60 | 40 | 30 | 20\n").replace("\n", "\r\n")
+                                       << QString();
     QTest::newRow("unknown header") << "colour: red\n" << "t.txt:1: unknown header 'colour'";
     QTest::newRow("no colon") << "family snp\n" << "t.txt:1: expected 'name: value'";
     QTest::newRow("bad family") << "family: gasket\n" << "t.txt:1: family must be";
@@ -456,6 +458,14 @@ void TestProductData::brokenFileInFolderNamesFileAndLine()
     QVERIFY(!broken.load(dir.path(), &error));
     QVERIFY2(error.contains("zz_copy.txt:1: standard OST128"), qPrintable(error));
     QVERIFY(broken.tables().isEmpty());
+    // Text that is not UTF-8 is refused before it is read as a table.
+    QFile::remove(dir.filePath("zz_copy.txt"));
+    QFile bad(dir.filePath("zz_latin1.txt"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("# \xd7\xe5\xf0\xf2\xe5\xe6\n");
+    bad.close();
+    QVERIFY(!broken.load(dir.path(), &error));
+    QVERIFY2(error.contains("zz_latin1.txt:0: not valid UTF-8"), qPrintable(error));
     // An empty folder is an error, not an empty catalogue.
     QTemporaryDir empty;
     QVERIFY(!broken.load(empty.path(), &error));
