@@ -107,6 +107,8 @@ private slots:
     void shape();
     void physicalSense_data();
     void physicalSense();
+    void rowsReachableFromTheForm_data();
+    void rowsReachableFromTheForm();
 
     void parsing_data();
     void parsing();
@@ -270,6 +272,72 @@ void TestFlangeTables::physicalSense()
             QVERIFY2(v.at(i).second >= v.at(i - 1).second,
                      qPrintable(QStringLiteral("bolt circle shrinks at ") + key));
         }
+    }
+}
+
+void TestFlangeTables::rowsReachableFromTheForm_data()
+{
+    QTest::addColumn<int>("table");
+    for (int i = 0; i < kTableCount; ++i)
+        QTest::newRow(qPrintable(tableFileName(i))) << i;
+}
+
+// Every row must be reachable with the questionnaire's own size and pressure
+// texts; a row with a misspelt size would never be shown.
+void TestFlangeTables::rowsReachableFromTheForm()
+{
+    QFETCH(int, table);
+    const TableInfo &info = tableInfo(table);
+
+    const QString metricPressures = QStringLiteral(
+        "0,1 (1,0);0,25 (2,5);0,6 (6,0);1,0 (10,0);1,6 (16,0);2,5 (25,0);4,0 (40,0);6,3 (63,0);"
+        "10,0 (100,0);16,0 (160,0);20,0 (200,0);25,0 (250,0);32,0 (320,0);40,0 (400,0)");
+    const QString classes = QStringLiteral("150#;300#;400#;600#;900#;1500#;2500#");
+    const QString inchSmall = QStringLiteral(
+        "3/8\"(10);1/2\"(15);3/4\"(20);1\"(25);1 1/4\"(32);1 1/2\"(40);2\"(50);2 1/2\"(65);3\"(80);"
+        "3 1/2\"(90);4\"(100);5\"(125);6\"(150);8\"(200);10\"(250);12\"(300);14\"(350);16\"(400);"
+        "18\"(450);20\"(500);22\"(550);24\"(600)");
+    const QString inchLarge = QStringLiteral(
+        "26\"(650);28\"(700);30\"(750);32\"(800);34\"(850);36\"(900);38\"(950);40\"(1000);"
+        "42\"(1050);44\"(1100);46\"(1150);48\"(1200);50\"(1250);52\"(1300);54\"(1350);"
+        "56\"(1400);58\"(1450);60\"(1500)");
+    QString sizes;
+    switch (info.standard) {
+    case Gost12815:
+        sizes = QStringLiteral("10;15;20;25;32;40;50;65;80;100;125;150;175;200;225;250;300;350;400;450;"
+                               "500;600;700;800;900;1000;1200;1400;1600;1800;2000;2200;2400;2600;2800;3000");
+        break;
+    case Gost28759:
+        sizes = QStringLiteral("400;450;500;550;600;650;700;800;900;1000;1100;1200;1300;1400;1500;1600;"
+                               "1700;1800;1900;2000;2200;2400;2600;2800;3000;3200;3400;3600;3800;4000");
+        break;
+    case AsmeB165: sizes = inchSmall; break;
+    case AsmeB1647A:
+    case AsmeB1647B: sizes = inchLarge; break;
+    case DinEn1092:
+        sizes = QStringLiteral("10;15;20;25;32;40;50;65;80;100;125;150;200;250;300;350;400;450;500;600;"
+                               "700;800;900;1000;1200;1400;1600;1800;2000;2200;2400;2600;2800;3000");
+        break;
+    }
+    const bool asme = info.standard == AsmeB165 || info.standard == AsmeB1647A || info.standard == AsmeB1647B;
+    QSet<QString> sizeSet, pressureSet;
+    for (const QString &s : sizes.split(QLatin1Char(';')))
+        sizeSet << (table == tableIndexFor(TongueGroove, AsmeB165) ? inchSizeOnly(s) : s);
+    for (QString p : (asme ? classes : metricPressures).split(QLatin1Char(';')))
+        pressureSet << p.remove(QLatin1Char('#'));
+    if (table == tableIndexFor(RaisedFace, AsmeB1647B))
+        pressureSet << QStringLiteral("75"); // kept though the form never offers it
+
+    const QStringList variants = info.layout != Layout::Variant ? QStringList()
+        : info.standard == Gost12815 ? QStringList{"1", "2"}
+        : table == tableIndexFor(MaleFemale, AsmeB165) ? QStringList{"LMF", "SMF"}
+                                                        : QStringList{"LTG", "STG"};
+    for (const QString &r : shipped().texts.at(table).split(QLatin1Char('\n'))) {
+        const QStringList c = r.split(QLatin1Char('\t'));
+        QVERIFY2(sizeSet.contains(c.at(0)), qPrintable(r));
+        QVERIFY2(pressureSet.contains(c.at(1)), qPrintable(r));
+        if (!variants.isEmpty())
+            QVERIFY2(variants.contains(c.at(10)), qPrintable(r));
     }
 }
 
