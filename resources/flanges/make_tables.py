@@ -309,7 +309,8 @@ def face(pn, dn, k, hole):
     if pn <= 2.5 and dn >= 1200:
         return face_from_circle(k, hole)
     if dn in table:
-        return table[dn]
+        # A listed face that the bolt holes would cut is reduced to clear them.
+        return min(table[dn], int((k - hole) // 5 * 5))
     return face_from_circle(k, hole)
 
 
@@ -357,7 +358,7 @@ def gost_bolting(p, dn):
         return src[dn]
     # DN 175 and 225: between the neighbours, bolting of the larger one.
     lo, hi = {175: (150, 200), 225: (200, 250)}[dn]
-    k = int(round((src[lo][0] + src[hi][0]) / 2 / 5) * 5)
+    k = int(math.ceil((src[lo][0] + src[hi][0]) / 2 / 5) * 5)
     return (k,) + tuple(src[hi][1:])
 
 
@@ -426,7 +427,9 @@ def table23(tongue):
             for row in ("1", "2"):
                 if tongue and p == 100 and row == "2" and dn <= 32:
                     continue  # no row-2 tongue at 10 MPa for the smallest sizes
-                outer = GOST_MALE[dn] - (0 if row == "1" else 4)
+                # Light flanges (small bolt circle) take the facing that
+                # clears their bolt holes.
+                outer = min(GOST_MALE[dn], k - hole - 1) - (0 if row == "1" else 4)
                 inner = outer - 2 * gost_tongue_width(dn)
                 third = str(inner) if tongue else str(dn)
                 mark = CYR_M if not tongue else LAT_M
@@ -916,7 +919,9 @@ def b75_thread(nps):
 B75_COUNT = {26: 36, 28: 44, 30: 44, 32: 48, 34: 52, 36: 40, 38: 40, 40: 44, 42: 48,
              44: 48, 46: 36, 48: 40, 50: 44, 52: 44, 54: 44, 56: 48, 58: 48, 60: 52}
 # Class 75: the bolt holes sit just outside the raised face.
-B75 = {n: (B_FACE[n] + hole_of(b75_thread(n)), B75_COUNT[n], b75_thread(n)) for n in BIG}
+# (1/8" more from NPS 28 on, so that millimetre rounding keeps them clear).
+B75 = {n: (B_FACE[n] + hole_of(b75_thread(n)) + (0 if n == 26 else F(1, 8)), B75_COUNT[n],
+           b75_thread(n)) for n in BIG}
 B150 = b1647("""
 26: 31.375, 36, 3/4
 28: 33.5, 40, 3/4

@@ -250,6 +250,10 @@ void TestFlangeTables::physicalSense()
         QVERIFY2(!qIsNaN(bolt), qPrintable(r));
         if (!holeExceptions.contains(key))
             QVERIFY2(hole > bolt && hole < bolt + 10, qPrintable(r));
+        // The sealing face (and bore or groove) stays clear of the bolt holes;
+        // 0.05 mm allows for inch sizes rounded to tenths.
+        for (int col = circle + 1; col <= circle + 2; ++col)
+            QVERIFY2(diameter(c.at(col)) <= bc - hole + 0.05, qPrintable(r));
 
         bool ok = false;
         const int bolts = c.at(count).toInt(&ok);
