@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace flanges;
 using Group = FlangeLookupResult::Group;
@@ -258,6 +259,8 @@ void TestFlangeTables::physicalSense()
         bool ok = false;
         const int bolts = c.at(count).toInt(&ok);
         QVERIFY2(ok && bolts >= 4 && bolts % 4 == 0, qPrintable(r));
+        // Neighbouring bolts leave room for a nut: pitch at least 1.5 holes.
+        QVERIFY2(M_PI * bc / bolts >= 1.5 * hole, qPrintable(r));
 
         const double rank = pressureRank(c.at(1));
         QVERIFY2(rank > 0, qPrintable(r));
