@@ -255,7 +255,10 @@ bool Store::open(const QString &dbUrl, const QString &dataDir, QString *error)
         close();
         return false;
     }
-    if (!m_postgres) {
+    if (m_postgres) {
+        // "already exists, skipping" notices would mix into operator output.
+        exec(QStringLiteral("SET client_min_messages = warning"));
+    } else {
         // WAL with full sync: an acknowledged order survives a power cut.
         if (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !exec(QStringLiteral("PRAGMA synchronous=FULL"))
             || !exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
