@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QTextStream>
 
+#include <sys/resource.h>
+
 namespace {
 
 QTextStream &out()
@@ -208,6 +210,12 @@ int main(int argc, char *argv[])
     }
 
     // ---- serving
+    // One descriptor per client: take what the system allows.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
     ProductData data;
     if (!data.load(p.value(products), &error))
         return fail(QStringLiteral("product data: %1").arg(error));
