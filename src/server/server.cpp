@@ -175,6 +175,19 @@ quint16 OrderServer::port() const
     return m_tcp->serverPort();
 }
 
+const QByteArray &OrderServer::tablesReply()
+{
+    if (m_tablesReply.isEmpty()) {
+        m_tablesReply = QByteArray(1, char(wire::TablesReply)) + wire::encodeMap(m_products->tablesMap());
+        if (m_tablesReply.size() > wire::kMaxBody) {
+            qCritical() << "the tables are" << m_tablesReply.size()
+                        << "bytes, more than one frame holds; answering an empty map";
+            m_tablesReply = QByteArray(1, char(wire::TablesReply)) + wire::encodeMap(QVariantMap());
+        }
+    }
+    return m_tablesReply;
+}
+
 void OrderServer::onNewConnection()
 {
     while (QTcpSocket *s = m_tcp->nextPendingConnection())
@@ -460,13 +473,7 @@ void Connection::handleTables()
         qWarning() << "table request before a login";
         return;
     }
-    const QByteArray tables = wire::encodeMap(m_server->products()->tablesMap());
-    if (1 + tables.size() > wire::kMaxBody) {
-        qCritical() << "the tables map is" << tables.size() << "bytes, more than one frame holds";
-        sendItem(wire::TablesReply, wire::encodeMap(QVariantMap()));
-        return;
-    }
-    sendItem(wire::TablesReply, tables);
+    sendBody(m_server->tablesReply());
 }
 
 void Connection::handleLookup(quint8 code, wire::Reader &r)

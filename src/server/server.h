@@ -79,6 +79,8 @@ public:
     QString uploadsDir() const;
     QString uploadsTempDir() const;
     int connectionCount() const { return m_connections; }
+    // Reply 5 body, encoded once: the tables do not change while serving.
+    const QByteArray &tablesReply();
 
 private:
     void onNewConnection();
@@ -91,6 +93,7 @@ private:
     password::Digest m_decoy;
     QElapsedTimer m_clock;
     int m_connections = 0;
+    QByteArray m_tablesReply;
     friend class Connection;
 };
 
