@@ -4,6 +4,7 @@
 #include "app/message.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "questionnaire/opros.h"
 
 #include <QDebug>
 #include <QNetworkProxy>
@@ -253,7 +254,9 @@ void StartWindow::on_ExitBut_2_clicked()
 
 void StartWindow::on_TestBut_clicked()
 {
-    // Questionnaire dialog: see questionnaire/opros.
+    // Sends through this window; gone again once closed.
+    Opros questionnaire(this);
+    questionnaire.exec();
 }
 
 void StartWindow::on_RegBut_clicked()
