@@ -1,22 +1,128 @@
 #pragma once
+#include <QAbstractSocket>
 #include <QMainWindow>
-#include <QTcpSocket>
+#include <QMap>
+#include <QPointer>
+#include <QStringList>
 #include <QVariantMap>
+#include <memory>
 
+#include "app/tabhost.h"
+#include "wire.h"
+
+class QTcpSocket;
+class QLabel;
 class Message;
+class SnpTab;
+class PutgTab;
+class PutgmTab;
+class FileUpload;
+namespace Ui { class MainWindow; }
 
-// Placeholder frame until the configurator tabs land.
-class MainWindow : public QMainWindow
+// The frame after the login: hosts the configurator tabs and the order list,
+// owns the connection taken over from the login window and dispatches every
+// server reply.
+class MainWindow : public QMainWindow, public TabHost
 {
     Q_OBJECT
 public:
     MainWindow(QTcpSocket *socket, QString user, QString password, Message *status,
                QVariantMap loginData, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // TabHost
+    QVariantMap tables() const override { return m_tables; }
+    QString note(const QString &key) const override { return m_notes.value(key); }
+    void setNote(const QString &key, const QString &value) override { m_notes.insert(key, value); }
+    void SetMessages() override;
+    void sendRequest(quint8 code, const QVariantMap &map) override { SlotSendToServer(code, map); }
+
+    void InfoMapInit();
+    const QMap<QString, QString> &notes() const { return m_notes; }
+
+    QTcpSocket *socket() const { return m_socket; }
+    Message *statusDialog() const { return m_message; }
+    QString userName() const { return m_user; }
+    QString password() const { return m_password; }
+    QVariantMap loginData() const { return m_loginData; }
+
+    SnpTab *snpTab() const { return m_snp; }
+    PutgTab *putgTab() const { return m_putg; }
+    PutgmTab *putgmTab() const { return m_putgm; }
+
+    // Order list (drawing path per row, kept parallel to the rows).
+    QStringList ChertList;
+    int uploadPosition() const { return m_uploadPos; }
+    bool uploadRunning() const { return m_upload != nullptr; }
+    void SetListButtons(int mode);
+    void MoveListRow(int step);
+    void ClearOrderList();
+
+    // Composes the three label texts from a notes map (pure, for tests and reuse).
+    struct MessageTexts { QString snp, putg, putgm; };
+    static MessageTexts composeMessages(const QMap<QString, QString> &notes);
+
+public slots:
+    void SlotSendToServer(quint8 com, QString txt);
+    void SlotSendToServer(quint8 com, QVariantMap txt);
+    void SlotSendToServer(quint8 com, QList<QString> txt);
+    void sendFile(QString fileName);
+    void sendFile(QString fileName, int index);
+    void SendPartOfFile();
+    void ClickOnSomthn() override;
+
+private slots:
+    void SlotReadyRead();
+    void SlotError(QAbstractSocket::SocketError err);
+    void SlotConnected();
+
+    void on_tabWidget_currentChanged(int index);
+    void on_pushButton_clicked();
+    void on_label_101_linkActivated(const QString &link);
+    void on_label_102_linkActivated(const QString &link);
+    void on_To_Basket_clicked(bool checked);
+    void on_Back_clicked();
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
 
 private:
-    QTcpSocket *m_socket;
+    Message *ensureStatusDialog();
+    // Writes one frame; false when nothing was sent (and why is shown).
+    bool writeFrame(const QByteArray &frame, const QString &status);
+    void handleBody(const QByteArray &body);
+    void dataReceived();
+    void fillCurrentTabIfNeeded(bool fromTables);
+    void finishCommand(const QString &text);
+    void startUpload(const QString &fileName, int index, bool attachment);
+    void continueAttachmentChain();
+    void wireRequestTriggers();
+    static QString listAt(const QStringList &l, int i);
+
+    Ui::MainWindow *ui;
+    QTcpSocket *m_socket = nullptr;
     QString m_user;
     QString m_password;
-    Message *m_message;
+    Message *m_message = nullptr;
     QVariantMap m_loginData;
+    QVariantMap m_tables;
+    QMap<QString, QString> m_notes;
+    wire::FrameGate m_gate;
+
+    int m_dataTimer = 0;
+    int m_snpTimer = 0;
+    int m_putgTimer = 0;
+    int m_putgmTimer = 0;
+    bool m_snpFilled = false;
+    bool m_putgFilled = false;
+    bool m_putgmFilled = false;
+
+    SnpTab *m_snp = nullptr;
+    PutgTab *m_putg = nullptr;
+    PutgmTab *m_putgm = nullptr;
+
+    std::unique_ptr<FileUpload> m_upload;
+    bool m_uploadIsAttachment = false;
+    int m_uploadPos = 0;
+    bool m_constructed = false;
 };
