@@ -4,9 +4,6 @@
 #include "login/startwindow.h"
 #include "wire.h"
 
-#include <QDebug>
-#include <QMetaObject>
-
 namespace {
 
 class LoginWindowSender : public QuestionnaireSender
@@ -28,9 +25,6 @@ private:
     StartWindow *m_window;
 };
 
-// The main window's send slots are reached through its meta-object, so this
-// adapter only depends on their signatures:
-//   SlotSendToServer(quint8 com, QVariantMap txt) and sendFile(QString fileName).
 class MainWindowSender : public QuestionnaireSender
 {
 public:
@@ -38,19 +32,10 @@ public:
 
     void sendQuestionnaire(const QVariantMap &data) override
     {
-        // Direct call: the map must be on the socket before the upload starts.
-        if (!QMetaObject::invokeMethod(m_window, "SlotSendToServer", Qt::DirectConnection,
-                                       Q_ARG(quint8, quint8(wire::QuestionnaireRequest)),
-                                       Q_ARG(QVariantMap, data)))
-            qWarning() << "main window cannot send the questionnaire";
+        m_window->SlotSendToServer(quint8(wire::QuestionnaireRequest), data);
     }
 
-    void sendFile(const QString &path) override
-    {
-        if (!QMetaObject::invokeMethod(m_window, "sendFile", Qt::DirectConnection,
-                                       Q_ARG(QString, path)))
-            qWarning() << "main window cannot upload" << path;
-    }
+    void sendFile(const QString &path) override { m_window->sendFile(path); }
 
 private:
     MainWindow *m_window;
