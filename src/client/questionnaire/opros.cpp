@@ -69,17 +69,20 @@ constexpr int kStandardGost12815 = 0;
 constexpr int kStandardAsme165 = 2;
 
 // Joint type pictures: path, the box they are fitted into, code for textEdit_19.
+// The bore D is dimensioned above the joint, except on the tongue-groove
+// picture where it is the groove's inner diameter below it.
 struct JointPicture
 {
     const char *path;
     int width;
     int height;
     const char *code;
+    int boreLabelY;
 };
 const JointPicture kJointPictures[] = {
-    {":/res/1.jpg", 372, 291, "1-1/ RF/ В1/ В2"},
-    {":/res/2-3.jpg", 371, 291, "2-3/ LMF/ E-F"},
-    {":/res/4-5.jpg", 371, 291, "4-5/ STG/ C-D"},
+    {":/res/1.jpg", 372, 291, "1-1/ RF/ В1/ В2", 75},
+    {":/res/2-3.jpg", 371, 291, "2-3/ LMF/ E-F", 75},
+    {":/res/4-5.jpg", 371, 291, "4-5/ STG/ C-D", 235},
 };
 constexpr int kOtherJointType = 6;
 
@@ -213,6 +216,7 @@ void Opros::on_comboBox_currentIndexChanged(int index)
         ui->textEdit_19->setReadOnly(true);
         ui->textEdit_19->setEnabled(false);
         ui->widget_mode->setEnabled(true);
+        ui->D->move(ui->D->x(), p.boreLabelY);
         for (QWidget *w : {ui->D, ui->D1, ui->D2, ui->d, ui->h2})
             w->show();
         ui->h2_2->setVisible(index != 0);
