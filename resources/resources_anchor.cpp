@@ -5,6 +5,7 @@
 
 static void initVintaroQrc()
 {
+    Q_INIT_RESOURCE(flanges);
 }
 
 void vintaroInitResources()
