@@ -132,6 +132,8 @@ private slots:
     void orientationKeepsValues();
     void typedDimensionsEchoOnPicture();
     void standardFlangeWithoutRowShowsDashes();
+    void standardFlangeFromTables_data();
+    void standardFlangeFromTables();
     void toolTipsFollowText();
     void drawingChoice_data();
     void drawingChoice();
@@ -484,6 +486,81 @@ void TstOpros::standardFlangeWithoutRowShowsDashes()
     QVERIFY(!child<QGroupBox>(&o, "groupBox_17")->isVisibleTo(&o));
 }
 
+void TstOpros::standardFlangeFromTables_data()
+{
+    QTest::addColumn<int>("joint");
+    QTest::addColumn<int>("standard");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("pressure");
+    QTest::addColumn<QString>("variantButton"); // clicked before the check, or empty
+    QTest::addColumn<QStringList>("labels");     // D2, D1, D, d, h2, h2_2 ("*" = not checked)
+    QTest::addColumn<int>("bolts");
+    QTest::addColumn<QString>("boltDiameter");
+    QTest::addColumn<bool>("variantGroup");
+
+    QTest::newRow("raised face GOST 12815 10")
+        << 0 << 0 << "10" << "0,1 (1,0)" << ""
+        << QStringList{"50", "35", "10", "11", "2", "*"} << 4 << "М10" << false;
+    QTest::newRow("male-female GOST 12815 10 row 1")
+        << 1 << 0 << "10" << "0,1 (1,0)" << "radioButton_13"
+        << QStringList{"50", "31", "10", "11", "4", "3"} << 4 << "М10" << true;
+    QTest::newRow("male-female GOST 12815 10 row 2")
+        << 1 << 0 << "10" << "0,1 (1,0)" << "radioButton_12"
+        << QStringList{"50", "27", "10", "11", "4", "3"} << 4 << "М10" << true;
+    QTest::newRow("raised face ASME B 16.5 class 150")
+        << 0 << 2 << "3/8\"(10)" << "150#" << ""
+        << QStringList{"60,3", "34,9", "3/8\"(10)", "15,9", "1,6", "*"} << 4 << "1/2\"(12,7)" << false;
+    QTest::newRow("male-female ASME B 16.5 L")
+        << 1 << 2 << "2\"(50)" << "300#" << "radioButton_12"
+        << QStringList{"127", "93,7", "2\"(50)", "19", "7", "5"} << 8 << "5/8\"(15,9)" << true;
+    QTest::newRow("tongue-groove ASME B 16.5 S")
+        << 2 << 2 << "2\"(50)" << "300#" << "radioButton_13"
+        << QStringList{"127", "84,1", "71,4", "19", "7", "5"} << 8 << "5/8\"(15,9)" << true;
+    QTest::newRow("pressure not offered for the size")
+        << 0 << 0 << "3000" << "40,0 (400,0)" << ""
+        << QStringList{"-", "-", "-", "-", "-", "-"} << 0 << "-" << false;
+}
+
+void TstOpros::standardFlangeFromTables()
+{
+    QFETCH(int, joint);
+    QFETCH(int, standard);
+    QFETCH(QString, size);
+    QFETCH(QString, pressure);
+    QFETCH(QString, variantButton);
+    QFETCH(QStringList, labels);
+    QFETCH(int, bolts);
+    QFETCH(QString, boltDiameter);
+    QFETCH(bool, variantGroup);
+
+    Opros o;
+    QTRY_VERIFY(o.isReady());
+    child<QComboBox>(&o, "comboBox")->setCurrentIndex(joint);
+    child<QComboBox>(&o, "comboBox_2")->setCurrentIndex(standard);
+    child<QComboBox>(&o, "comboBox_3")->setCurrentText(size);
+    QCOMPARE(child<QComboBox>(&o, "comboBox_3")->currentText(), size);
+    child<QComboBox>(&o, "comboBox_4")->setCurrentText(pressure);
+    QCOMPARE(child<QComboBox>(&o, "comboBox_4")->currentText(), pressure);
+    if (!variantButton.isEmpty())
+        child<QRadioButton>(&o, qPrintable(variantButton))->click();
+
+    const char *names[] = {"D2", "D1", "D", "d", "h2", "h2_2"};
+    for (int i = 0; i < 6; ++i) {
+        if (labels.at(i) != QLatin1String("*"))
+            QCOMPARE(child<QLabel>(&o, names[i])->text(), labels.at(i));
+    }
+    QCOMPARE(child<QSpinBox>(&o, "spinBox")->value(), bolts);
+    QCOMPARE(child<QPlainTextEdit>(&o, "textEdit_32")->toPlainText(), boltDiameter);
+    QCOMPARE(child<QGroupBox>(&o, "groupBox_17")->isVisibleTo(&o), variantGroup);
+    if (variantGroup) {
+        const bool asme = standard == 2;
+        QCOMPARE(child<QRadioButton>(&o, "radioButton_12")->text(), asme ? QStringLiteral("L") : QStringLiteral("Ряд 2"));
+        QCOMPARE(child<QRadioButton>(&o, "radioButton_13")->text(), asme ? QStringLiteral("S") : QStringLiteral("Ряд 1"));
+    }
+    // The flange dimension fields themselves are never written by the lookup.
+    QVERIFY(child<QPlainTextEdit>(&o, "textEdit_20")->toPlainText().isEmpty());
+}
+
 void TstOpros::toolTipsFollowText()
 {
     Opros o;
@@ -720,8 +797,10 @@ void TstOpros::initialFormThroughLoginWindow()
     QCOMPARE(m.value(QStringLiteral("mat_bolt")).toString(), QStringLiteral("сталь 35"));
     QCOMPARE(m.value(QStringLiteral("davl_rab_")).toString(), QStringLiteral("МПа"));
     QCOMPARE(m.value(QStringLiteral("diametr_")).toString(), QStringLiteral("M10"));
-    QCOMPARE(m.value(QStringLiteral("diametr")).toString(),
-             child<QPlainTextEdit>(&o, "textEdit_32")->toPlainText());
+    // The standard flange's bolts come from the table row of size 10, 0,1 (1,0).
+    QCOMPARE(m.value(QStringLiteral("diametr")).toString(), QStringLiteral("М10"));
+    QCOMPARE(m.value(QStringLiteral("count_of_bolt")).toInt(), 4);
+    QCOMPARE(m.value(QStringLiteral("D_")).toString(), QString());
 
     // No drawing: nothing follows the map.
     QTest::qWait(200);

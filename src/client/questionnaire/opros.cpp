@@ -65,9 +65,6 @@ const char kMetricUnitBeforeGap[] = "МПа (кгс/см";
 const char kOtherMaterial[] = "Другой";
 constexpr int kOtherMaterialIndex = 9;
 
-constexpr int kStandardGost12815 = 0;
-constexpr int kStandardAsme165 = 2;
-
 // Joint type pictures: path, the box they are fitted into, code for textEdit_19.
 // The bore D is dimensioned above the joint, except on the tongue-groove
 // picture where it is the groove's inner diameter below it.
@@ -89,17 +86,6 @@ constexpr int kOtherJointType = 6;
 QStringList splitList(const char *text, const char *separator = ";")
 {
     return QString::fromUtf8(text).split(QString::fromUtf8(separator));
-}
-
-bool isAsme(int standard)
-{
-    return standard >= 2 && standard <= 4;
-}
-
-// Placeholder until the built-in flange tables are wired: nothing is found.
-FlangePicture lookupFlangeTables(int, int, const QString &, const QString &, const QString &)
-{
-    return FlangePicture();
 }
 
 } // namespace
@@ -149,6 +135,8 @@ Opros::Opros(QWidget *parent)
     for (QPlainTextEdit *e : {ui->textEdit_21, ui->textEdit_22, ui->textEdit_23, ui->textEdit_24,
                               ui->textEdit_25})
         connect(e, SIGNAL(textChanged()), this, SLOT(on_textEdit_20_textChanged()));
+
+    m_tables = flanges::buildFlangeTables(flanges::readTableTexts(flanges::resourceDir()));
 
     ui->label_33->installEventFilter(this);
     QFont small = ui->label_55->font();
@@ -329,63 +317,41 @@ void Opros::on_textEdit_2_textChanged()
 
 void Opros::FlangeLookup()
 {
-    const int joint = ui->comboBox->currentIndex();
-    const int standard = ui->comboBox_2->currentIndex();
-
-    if (joint > 2 || !ui->radioButton->isChecked()) {
-        ui->D->setText(ui->textEdit_20->toPlainText());
-        ui->D1->setText(ui->textEdit_21->toPlainText());
-        ui->D2->setText(ui->textEdit_22->toPlainText());
-        ui->d->setText(ui->textEdit_23->toPlainText());
-        ui->h2->setText(ui->textEdit_24->toPlainText());
-        ui->h2_2->setText(ui->textEdit_25->toPlainText());
-        return;
-    }
-
-    QString pressure = ui->comboBox_4->currentText();
-    if (isAsme(standard))
-        pressure.remove(QLatin1Char('#'));
-
-    QString variant;
-    if (joint == 0) {
-        ui->groupBox_17->hide();
-    } else {
-        const bool rows = standard == kStandardGost12815;
-        const bool sizesLS = standard == kStandardAsme165;
-        ui->groupBox_17->setVisible(rows || sizesLS);
-        if (rows) {
-            ui->radioButton_12->setText(QStringLiteral("Ряд 2"));
-            ui->radioButton_13->setText(QStringLiteral("Ряд 1"));
-            variant = ui->radioButton_12->isChecked() ? QStringLiteral("2") : QStringLiteral("1");
-        } else if (sizesLS) {
-            ui->radioButton_12->setText(QStringLiteral("L"));
-            ui->radioButton_13->setText(QStringLiteral("S"));
-            variant = ui->radioButton_12->isChecked() ? QStringLiteral("L") : QStringLiteral("S");
-        }
-    }
-
-    showFlangePicture(lookupFlangeTables(joint, standard, ui->comboBox_3->currentText(), pressure, variant));
+    flanges::FlangeLookupInput in;
+    in.jointType = ui->comboBox->currentIndex();
+    in.standard = ui->comboBox_2->currentIndex();
+    in.standardFlange = ui->radioButton->isChecked();
+    in.size = ui->comboBox_3->currentText();
+    in.pressure = ui->comboBox_4->currentText();
+    in.button12Checked = ui->radioButton_12->isChecked();
+    in.typedD = ui->textEdit_20->toPlainText();
+    in.typedD1 = ui->textEdit_21->toPlainText();
+    in.typedD2 = ui->textEdit_22->toPlainText();
+    in.typedd = ui->textEdit_23->toPlainText();
+    in.typedH1 = ui->textEdit_24->toPlainText();
+    in.typedH2 = ui->textEdit_25->toPlainText();
+    showFlangeLookup(flanges::lookupFlange(m_tables, in));
 }
 
-void Opros::showFlangePicture(const FlangePicture &pic)
+void Opros::showFlangeLookup(const flanges::FlangeLookupResult &r)
 {
-    if (!pic.found) {
-        const QString dash = QStringLiteral("-");
-        for (QLabel *l : {ui->D2, ui->D1, ui->D, ui->d, ui->h2, ui->h2_2})
-            l->setText(dash);
-        ui->textEdit_32->setPlainText(dash);
-        ui->spinBox->setValue(0);
-        return;
+    ui->D->setText(r.D);
+    ui->D1->setText(r.D1);
+    ui->D2->setText(r.D2);
+    ui->d->setText(r.d);
+    ui->h2->setText(r.h2);
+    if (r.setH2_2)
+        ui->h2_2->setText(r.h2_2);
+    if (r.setBolts) {
+        ui->spinBox->setValue(r.boltCount);
+        ui->textEdit_32->setPlainText(r.boltDiameter);
     }
-    ui->D2->setText(pic.D2);
-    ui->D1->setText(pic.D1);
-    ui->D->setText(pic.D);
-    ui->d->setText(pic.d);
-    ui->h2->setText(pic.h2);
-    if (pic.hasH2_2)
-        ui->h2_2->setText(pic.h2_2);
-    ui->spinBox->setValue(pic.boltCount);
-    ui->textEdit_32->setPlainText(pic.boltDiameter);
+    if (r.setVariantTexts) {
+        ui->radioButton_12->setText(r.button12Text);
+        ui->radioButton_13->setText(r.button13Text);
+    }
+    if (r.variantGroup != flanges::FlangeLookupResult::Group::Unchanged)
+        ui->groupBox_17->setVisible(r.variantGroup == flanges::FlangeLookupResult::Group::Shown);
 }
 
 // ---- orientation

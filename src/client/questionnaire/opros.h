@@ -2,19 +2,12 @@
 #include <QDialog>
 #include <QString>
 #include <QVariantMap>
+#include <QVector>
 #include <functional>
 
-namespace Ui { class Opros; }
+#include "flangetables.h"
 
-// What the joint picture shows for one standard flange.
-struct FlangePicture
-{
-    bool found = false;
-    QString D2, D1, D, d, h2, h2_2;
-    bool hasH2_2 = false; // rows without a second height leave that label alone
-    int boltCount = 0;
-    QString boltDiameter;
-};
+namespace Ui { class Opros; }
 
 // Questionnaire about a flange joint. The window that opens it decides how the
 // filled sheet travels to the server (login window or main window).
@@ -68,9 +61,11 @@ private:
     void arrangeSections(bool landscape);
     void centreOnDesktop();
     void placeSuperscript();
-    void showFlangePicture(const FlangePicture &pic);
+    void showFlangeLookup(const flanges::FlangeLookupResult &r);
 
     Ui::Opros *ui;
     int m_startTimer = 0;
     bool m_ready = false;
+    // Built once per dialog; the lookup only reads them.
+    QVector<flanges::FlangeTable> m_tables;
 };
