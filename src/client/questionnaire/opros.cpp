@@ -113,6 +113,12 @@ Opros::Opros(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A style sheet on the opening window stops the dialog's font from
+    // reaching its children; hand it down explicitly.
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (!w->testAttribute(Qt::WA_SetFont))
+            w->setFont(font());
+    }
 
     ui->comboBox->addItems(splitList(kJointTypes));
     ui->comboBox_2->addItems(splitList(kStandards));
