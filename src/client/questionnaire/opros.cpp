@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace {
 
 const char kJointTypes[] =
