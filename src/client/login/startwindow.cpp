@@ -2,6 +2,8 @@
 #include "ui_startwindow.h"
 
 #include "app/message.h"
+#include "login/proxy.h"
+#include "login/regwindow.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
 #include "questionnaire/opros.h"
@@ -13,7 +15,6 @@
 #include <QTcpSocket>
 
 namespace {
-const char kLoginOk[] = "Авторизация прошла успешно";
 constexpr qint64 kLoginChunk = 1024;
 }
 
@@ -197,12 +198,12 @@ void StartWindow::SlotReadyRead()
         return;
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body)) {
-        wire::Reader in(body);
-        QString text;
-        if (!in.readString(&text)) {
+        const wire::LoginReply reply = wire::parseLoginReply(body);
+        if (!reply.complete) {
             qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
             continue;
         }
+        const QString text = reply.text;
         Message *m = m_message;
         if (!m) {
             m = new Message(this);
@@ -211,7 +212,7 @@ void StartWindow::SlotReadyRead()
             m_message = m;
         }
         m->setMessageText(text);
-        if (text != QLatin1String(kLoginOk)) {
+        if (!reply.success) {
             m->setCloseEnabled(true);
             m_message = nullptr;
             continue;
@@ -220,10 +221,9 @@ void StartWindow::SlotReadyRead()
         disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
         disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
                    this, SLOT(SlotError(QAbstractSocket::SocketError)));
-        QVariantMap data;
-        if (!in.readMap(&data))
+        if (!reply.mapRead)
             qWarning() << "login answer without a readable data map";
-        m_loginData = data;
+        m_loginData = reply.data;
         accept();
         m->setCloseEnabled(true);
         return; // anything after the answer belongs to the main window
@@ -249,7 +249,21 @@ void StartWindow::SlotError(QAbstractSocket::SocketError err)
 
 void StartWindow::on_ExitBut_2_clicked()
 {
-    // Connection settings dialog: see login/proxy.
+    Proxy dialog(m_settings, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings = dialog.settingsMap();
+    if (!m_socket)
+        return;
+    // The next "Войти" connects anew with the new settings; the old
+    // connection must not answer into this window any more.
+    QTcpSocket *old = m_socket;
+    disconnect(old, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(old, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+    disconnect(old, SIGNAL(error(QAbstractSocket::SocketError)),
+               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    m_socket = nullptr;
+    m_gate.reset();
 }
 
 void StartWindow::on_TestBut_clicked()
@@ -261,7 +275,8 @@ void StartWindow::on_TestBut_clicked()
 
 void StartWindow::on_RegBut_clicked()
 {
-    // Registration dialog: see login/regwindow.
+    RegWindow dialog(this);
+    dialog.exec();
 }
 
 void StartWindow::sendFile(QString fileName)

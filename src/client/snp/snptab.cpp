@@ -188,11 +188,13 @@ void SnpTab::applyDimensions(const QStringList &l)
     if (SNPStandard == QLatin1String("OST128") || SNPStandard == QLatin1String("OST287")) {
         QListWidgetItem *match = firstEndingWith(m_d2, SNPD2);
         if (!match) {
-            QMessageBox box;
-            box.setText(QStringLiteral("Диаметр D2 = %1 мм не входит в список для выбранного типа "
-                                       "и стандарта. Проверьте размер и давление.")
-                            .arg(SNPD2));
-            box.exec();
+            // Not modal-blocking: the reply handling must finish first.
+            auto *box = new QMessageBox;
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->setText(QStringLiteral("Диаметр D2 = %1 мм не входит в список для выбранного типа "
+                                        "и стандарта. Проверьте размер и давление.")
+                             .arg(SNPD2));
+            box->show();
         } else {
             m_d2->setCurrentItem(match);
         }

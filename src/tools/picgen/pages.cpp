@@ -1,0 +1,530 @@
+#include "pages.h"
+
+#include "draw.h"
+#include "profiles.h"
+
+#include <QtMath>
+
+namespace picgen {
+
+namespace {
+
+// The client puts its value labels just right of this x on every drawing with
+// a diameter stack (the SNP tab moves them to x = 250).
+const double kSlotX = 250;
+
+void paintDiameters(QPainter &p, const Profile &pr, double cx, double y0, const double ys[4])
+{
+    for (int i = 0; i < 4; ++i) {
+        if (pr.d[i] < 0)
+            continue;
+        const double r = pr.d[i];
+        const double y = ys[i];
+        for (double x : {cx - r, cx + r})
+            thinLine(p, {x, y0 + pr.dy[i] + 2}, {x, y + 5});
+        dimH(p, cx - r, cx + r, y, QStringLiteral("D%1").arg(i + 1), kSlotX);
+    }
+}
+
+// Thickness between y1 and y2 (profile coordinates) measured at x; the
+// extension lines run from the profile edge at edgeX.
+void paintThickness(QPainter &p, double edgeX, double x, double y0, double y1, double y2,
+                    const QString &name, bool nameLeft)
+{
+    const double dir = x > edgeX ? 1 : -1;
+    thinLine(p, {edgeX + dir * 2, y0 + y1}, {x + dir * 4, y0 + y1});
+    thinLine(p, {edgeX + dir * 2, y0 + y2}, {x + dir * 4, y0 + y2});
+    dimV(p, x, y0 + y1, y0 + y2, name, nameLeft);
+}
+
+// Small plan view: each section part becomes an annulus of its material.
+// Thin sheets (tape, waves, obturators) are left out at this scale.
+void paintPlanInset(QPainter &p, const Profile &pr, QPointF c, double radius)
+{
+    double rMax = 0;
+    for (const Shape &s : pr.shapes)
+        rMax = std::max(rMax, s.path.boundingRect().right());
+    if (rMax <= 0)
+        return;
+    const double k = radius / rMax;
+    for (const Shape &s : pr.shapes) {
+        if (s.mat == Mat::Solid)
+            continue;
+        const QRectF b = s.path.boundingRect();
+        QPainterPath ring;
+        ring.addEllipse(c, b.right() * k, b.right() * k);
+        QPainterPath hole;
+        hole.addEllipse(c, b.left() * k, b.left() * k);
+        fillMat(p, ring.subtracted(hole), s.mat);
+    }
+    axisLine(p, c - QPointF(radius + 5, 0), c + QPointF(radius + 5, 0));
+    axisLine(p, c - QPointF(0, radius + 5), c + QPointF(0, radius + 5));
+}
+
+// Stacks the present diameters one below the other, smallest first.
+void stackYs(const Profile &pr, double first, double step, double ys[4])
+{
+    double y = first;
+    for (int i = 0; i < 4; ++i) {
+        ys[i] = y;
+        if (pr.d[i] >= 0)
+            y += step;
+    }
+}
+
+QImage roundPage(const Profile &pr, double tThick)
+{
+    const int w = 580, h = 250;
+    const double cx = 280, y0 = 40;
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    double maxR = 0;
+    for (double r : pr.d)
+        maxR = std::max(maxR, r);
+    axisLine(p, {cx, y0 - 28}, {cx, y0 + pr.bottom + 16});
+    paintProfile(p, pr, cx, y0, true);
+    double ys[4];
+    stackYs(pr, y0 + pr.bottom + 36, 32, ys);
+    paintDiameters(p, pr, cx, y0, ys);
+    paintThickness(p, cx + pr.bodyOuter, cx + maxR + 16, y0, 0, tThick, QStringLiteral("H"), false);
+    paintPlanInset(p, pr, {w - 34.0, h - 36.0}, 26);
+    return img;
+}
+
+QImage halfPage(const Profile &pr)
+{
+    const int w = 480, h = 180;
+    const double y0 = std::round((h - pr.t) / 2);
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    paintProfile(p, pr, 0, y0, false);
+    double maxR = 0;
+    for (double r : pr.d)
+        maxR = std::max(maxR, r);
+    paintThickness(p, pr.bodyOuter, maxR + 18, y0, 0, pr.t, QStringLiteral("H"), false);
+    return img;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- window
+
+static void paintEmblem(QPainter &p, QPointF c, double r)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    QPainterPath outer;
+    outer.addEllipse(c, r, r);
+    QPainterPath cut;
+    cut.addEllipse(c, r * 0.74, r * 0.74);
+    p.fillPath(outer.subtracted(cut), QColor(0x1f, 0x3b, 0x57));
+    QPainterPath seal;
+    seal.addEllipse(c, r * 0.66, r * 0.66);
+    QPainterPath hole;
+    hole.addEllipse(c, r * 0.38, r * 0.38);
+    p.fillPath(seal.subtracted(hole), QColor(0xe5, 0x8a, 0x2b));
+    // Bolt holes in the outer ring, visible from about 32 px up.
+    if (r > 20) {
+        for (int i = 0; i < 8; ++i) {
+            const double a = M_PI / 8 + i * M_PI / 4;
+            const QPointF bc = c + QPointF(std::cos(a), std::sin(a)) * r * 0.87;
+            QPainterPath b;
+            b.addEllipse(bc, r * 0.055, r * 0.055);
+            p.fillPath(b, Qt::white);
+        }
+    }
+    p.restore();
+}
+
+QImage iconPicture()
+{
+    QImage img(71, 71, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    setupPainter(p);
+    paintEmblem(p, {35.5, 35.5}, 34);
+    return img;
+}
+
+QImage gearPicture()
+{
+    const int s = 48;
+    QImage img(s, s, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    setupPainter(p);
+    const QPointF c(s / 2.0, s / 2.0);
+    const int teeth = 8;
+    QPolygonF poly;
+    for (int i = 0; i < teeth * 4; ++i) {
+        const double a = 2 * M_PI * i / (teeth * 4) - M_PI / 2;
+        const double r = (i % 4 == 1 || i % 4 == 2) ? 22.5 : 17.0;
+        poly << c + QPointF(std::cos(a), std::sin(a)) * r;
+    }
+    QPainterPath gear;
+    gear.addPolygon(poly);
+    gear.closeSubpath();
+    QPainterPath hole;
+    hole.addEllipse(c, 7, 7);
+    p.fillPath(gear.subtracted(hole), QColor(0x45, 0x5a, 0x64));
+    return img;
+}
+
+QImage logoPicture()
+{
+    QImage img(260, 72, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    setupPainter(p);
+    paintEmblem(p, {36, 36}, 32);
+    QFont f = labelFont(38);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x1f, 0x3b, 0x57));
+    p.drawText(QRectF(78, 4, 182, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vintaro"));
+    p.fillRect(QRectF(80, 56, 160, 4), QColor(0xe5, 0x8a, 0x2b));
+    return img;
+}
+
+// ---------------------------------------------------------------- SNP
+
+QImage snpPicture(const QString &types)
+{
+    const QChar type = types.at(0) == 'B' ? QChar('A') : types.at(0);
+    const int w = 610, h = 240;
+    const double cx = 300, y0 = 36, t = 46, rMin = 95, rMax = 235;
+    const Profile pr = snpProfile(type, rMin, rMax, t);
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    axisLine(p, {cx, y0 - 26}, {cx, y0 + t + 14});
+    paintProfile(p, pr, cx, y0, true);
+
+    // Dimension lines sit just below the places the client moves its value
+    // labels to for each type.
+    double ys[4] = {0, 0, 0, 0};
+    if (types == "AB") {
+        ys[1] = 189;
+        ys[2] = 227;
+    } else if (type == 'C') {
+        ys[0] = 152;
+        ys[1] = 187;
+        ys[2] = 227;
+    } else {
+        ys[0] = 132;
+        ys[1] = 162;
+        ys[2] = 192;
+        ys[3] = 222;
+    }
+    paintDiameters(p, pr, cx, y0, ys);
+
+    const double e = snpMetalInset(t), e2 = snpEdgeInset(t);
+    paintThickness(p, cx - pr.bodyOuter, cx - rMax - 16, y0, e, t - e, QStringLiteral("H"), true);
+    paintThickness(p, cx + pr.bodyOuter, cx + rMax + 16, y0, 0, t, QStringLiteral("H1"), false);
+    if (types == "AB")
+        paintThickness(p, cx + pr.bodyOuter - 4, cx + rMax + 52, y0, e2, t - e2,
+                       QStringLiteral("H2"), false);
+    paintPlanInset(p, pr, {w - 36.0, h - 40.0}, 28);
+    return img;
+}
+
+// ---------------------------------------------------------------- flanges
+
+namespace {
+
+struct Joint {
+    QPainterPath upper, lower;   // half sections, x = radius
+    double gTop = 0, gBottom = 0;
+    double gIn = 0, gOut = 0;    // radial room for the gasket
+    double boltR = 0, hole = 0;
+    double top = 0, bottom = 0;
+    double r0 = 0;
+};
+
+QPainterPath polygonPath(const QPolygonF &poly)
+{
+    QPainterPath p;
+    p.addPolygon(poly);
+    p.closeSubpath();
+    return p;
+}
+
+// Facing 'A' raised face, 'B' male-female, 'C' tongue-groove. Heights are
+// given top-down: upper face f1, its step f1 + step, lower face f2, its
+// recess f2 + depth (for 'A' the lower raised face rises to f2 - step).
+struct JointDims {
+    double r0, rf, rb, hole;
+    double top, f1, step, f2, depth, bottom;
+    double rFace, rRecess;       // A: raised face; B: projection / recess
+    double rt0, rt1, rg0, rg1;   // C: tongue and groove
+};
+
+Joint makeJoint(QChar facing, const JointDims &d)
+{
+    Joint j;
+    QPolygonF up, low;
+    if (facing == 'A') {
+        up << QPointF(d.r0, d.top) << QPointF(d.rf, d.top) << QPointF(d.rf, d.f1)
+           << QPointF(d.rFace, d.f1) << QPointF(d.rFace, d.f1 + d.step) << QPointF(d.r0, d.f1 + d.step);
+        low << QPointF(d.r0, d.f2 - d.step) << QPointF(d.rFace, d.f2 - d.step) << QPointF(d.rFace, d.f2)
+            << QPointF(d.rf, d.f2) << QPointF(d.rf, d.bottom) << QPointF(d.r0, d.bottom);
+        j.gTop = d.f1 + d.step;
+        j.gBottom = d.f2 - d.step;
+        j.gIn = d.r0;
+        j.gOut = d.rFace;
+    } else if (facing == 'B') {
+        up << QPointF(d.r0, d.top) << QPointF(d.rf, d.top) << QPointF(d.rf, d.f1)
+           << QPointF(d.rFace, d.f1) << QPointF(d.rFace, d.f1 + d.step) << QPointF(d.r0, d.f1 + d.step);
+        low << QPointF(d.r0, d.f2 + d.depth) << QPointF(d.rRecess, d.f2 + d.depth)
+            << QPointF(d.rRecess, d.f2) << QPointF(d.rf, d.f2) << QPointF(d.rf, d.bottom)
+            << QPointF(d.r0, d.bottom);
+        j.gTop = d.f1 + d.step;
+        j.gBottom = d.f2 + d.depth;
+        j.gIn = d.r0;
+        j.gOut = d.rFace;
+    } else {
+        up << QPointF(d.r0, d.top) << QPointF(d.rf, d.top) << QPointF(d.rf, d.f1)
+           << QPointF(d.rt1, d.f1) << QPointF(d.rt1, d.f1 + d.step) << QPointF(d.rt0, d.f1 + d.step)
+           << QPointF(d.rt0, d.f1) << QPointF(d.r0, d.f1);
+        low << QPointF(d.r0, d.f2) << QPointF(d.rg0, d.f2) << QPointF(d.rg0, d.f2 + d.depth)
+            << QPointF(d.rg1, d.f2 + d.depth) << QPointF(d.rg1, d.f2) << QPointF(d.rf, d.f2)
+            << QPointF(d.rf, d.bottom) << QPointF(d.r0, d.bottom);
+        j.gTop = d.f1 + d.step;
+        j.gBottom = d.f2 + d.depth;
+        j.gIn = d.rt0;
+        j.gOut = d.rt1;
+    }
+    QPainterPath holeRect;
+    holeRect.addRect(QRectF(QPointF(d.rb - d.hole, d.top - 1), QPointF(d.rb + d.hole, d.bottom + 1)));
+    j.upper = polygonPath(up).subtracted(holeRect);
+    j.lower = polygonPath(low).subtracted(holeRect);
+    j.boltR = d.rb;
+    j.hole = d.hole;
+    j.top = d.top;
+    j.bottom = d.bottom;
+    j.r0 = d.r0;
+    return j;
+}
+
+void paintJoint(QPainter &p, const Joint &j, double cx, bool mirrored)
+{
+    for (int side = 0; side < (mirrored ? 2 : 1); ++side) {
+        const QTransform tr(side == 0 ? 1 : -1, 0, 0, 1, cx, 0);
+        fillMat(p, tr.map(j.upper), Mat::FlangeUp);
+        fillMat(p, tr.map(j.lower), Mat::FlangeLow);
+        const double s = side == 0 ? 1 : -1;
+        axisLine(p, {cx + s * j.boltR, j.top - 10}, {cx + s * j.boltR, j.bottom + 8});
+    }
+    axisLine(p, {cx, j.top - 12}, {cx, j.bottom + 10});
+}
+
+} // namespace
+
+QImage facingPicture(QChar facing, const QString &family)
+{
+    const int w = 360, h = 240;
+    const double cx = 20;
+    JointDims d{};
+    d.r0 = 26;
+    d.rf = 332;
+    d.rb = 294;
+    d.hole = 11;
+    d.top = 20;
+    d.bottom = 220;
+    d.f1 = 96;
+    if (facing == 'A') {
+        d.step = 10;
+        d.f2 = 138;
+        d.rFace = 200;
+    } else {
+        d.step = 12;
+        d.f2 = 102;
+        d.depth = 28;
+        d.rFace = 190;
+        d.rRecess = 196;
+        d.rt0 = 130;
+        d.rt1 = 190;
+        d.rg0 = 126;
+        d.rg1 = 194;
+    }
+    const Joint j = makeJoint(facing, d);
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    paintJoint(p, j, cx, false);
+
+    const double t = j.gBottom - j.gTop;
+    Profile pr;
+    if (family == "SNP") {
+        if (facing == 'A')   // with both rings, the outer one centring on the bolts
+            pr = snpProfile('E', d.r0 + 8, d.rb - d.hole - 6, t, 34, d.rb - d.hole - 6 - (d.rFace - 4));
+        else if (facing == 'B')
+            pr = snpProfile('C', d.r0 + 8, j.gOut - 1, t, 34);
+        else
+            pr = snpProfile('A', j.gIn + 1, j.gOut - 1, t);
+    } else if (family == "PUTG") {
+        pr = putgProfile("212", "01", (facing == 'C' ? j.gIn : d.r0 + 8) + 1, j.gOut - 2, t);
+    } else {
+        pr = putgmProfile("09", "01", "1", (facing == 'C' ? j.gIn : d.r0 + 8) + 1, j.gOut - 2, t);
+    }
+    paintProfile(p, pr, cx, j.gTop, false);
+    return img;
+}
+
+// ---------------------------------------------------------------- PUTG, PUTGm
+
+QImage putgRound(const QString &reinf, const QString &constr)
+{
+    return roundPage(putgProfile(reinf, constr, 95, 230, 40), 40);
+}
+
+QImage putgHalf(const QString &reinf, const QString &constr)
+{
+    return halfPage(putgProfile(reinf, constr, 30, 400, 70));
+}
+
+static double putgmThickness(const QString &base, double scale)
+{
+    return (base.endsWith('x') ? 52 : 42) * scale;
+}
+
+QImage putgmRound(const QString &base, const QString &constr, const QString &element)
+{
+    const double t = putgmThickness(base, 1);
+    return roundPage(putgmProfile(base, constr, element, 95, 230, t), t);
+}
+
+QImage putgmHalf(const QString &base, const QString &constr, const QString &element)
+{
+    return halfPage(putgmProfile(base, constr, element, 30, 400, putgmThickness(base, 1.6)));
+}
+
+QImage outlineSketch(bool oval)
+{
+    const int w = 360, h = 260;
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    const QRectF outer(60, 50, 240, 160), inner(94, 84, 172, 92);
+    QPainterPath o, i;
+    if (oval) {
+        o.addRoundedRect(outer, outer.height() / 2, outer.height() / 2);
+        i.addRoundedRect(inner, inner.height() / 2, inner.height() / 2);
+    } else {
+        o.addRoundedRect(outer, 14, 14);
+        i.addRoundedRect(inner, 6, 6);
+    }
+    fillMat(p, o.subtracted(i), Mat::Graphite);
+    axisLine(p, {outer.center().x(), outer.top() - 12}, {outer.center().x(), outer.bottom() + 12});
+    axisLine(p, {outer.left() - 12, outer.center().y()}, {outer.right() + 12, outer.center().y()});
+
+    // A1 over the top, A2 inside the opening, B1 at the left, B2 inside,
+    // C across the band at the right.
+    // Extension lines start at the extreme points of the outline.
+    const double sideY = oval ? outer.center().y() - 4 : outer.top() + 10;
+    const double topX = oval ? outer.left() + outer.height() / 2 + 4 : outer.left() + 10;
+    for (double x : {outer.left(), outer.right()})
+        thinLine(p, {x, sideY}, {x, 22});
+    dimH(p, outer.left(), outer.right(), 27, QStringLiteral("A1"), 180);
+    dimH(p, inner.left(), inner.right(), inner.top() + 22, QStringLiteral("A2"), 180);
+    for (double y : {outer.top(), outer.bottom()})
+        thinLine(p, {topX, y}, {26, y});
+    dimV(p, 32, outer.top(), outer.bottom(), QStringLiteral("B1"), true);
+    dimV(p, inner.right() - (oval ? 44 : 30), inner.top(), inner.bottom(), QStringLiteral("B2"), true);
+    if (oval) {
+        // Across the straight part of the band.
+        dimV(p, outer.center().x() + 24, outer.top(), inner.top(), QStringLiteral("C"), false);
+    } else {
+        const double cy = outer.center().y() + 20;
+        dimH(p, inner.right(), outer.right(), cy, QString(), 0);
+        text(p, QRectF(outer.right() + 8, cy - 18, 30, 16), QStringLiteral("C"), Qt::AlignLeft | Qt::AlignBottom);
+    }
+    return img;
+}
+
+// ---------------------------------------------------------------- questionnaire
+
+QImage jointPicture(int kind)
+{
+    const int w = 372, h = 291;
+    const double cx = 186;
+    const QChar facing = kind == 0 ? 'A' : kind == 1 ? 'B' : 'C';
+    // The flanges are drawn apart from the gasket so the facing steps can be
+    // dimensioned.
+    JointDims d{};
+    d.r0 = 46;
+    d.rf = 176;
+    d.rb = 146;
+    d.hole = 10;
+    d.top = 86;
+    d.f1 = 124;
+    d.step = 12;
+    d.f2 = 168;
+    d.depth = 12;
+    d.bottom = 214;
+    d.rFace = 94;
+    d.rRecess = 100;
+    d.rt0 = 66;
+    d.rt1 = 94;
+    d.rg0 = 62;
+    d.rg1 = 98;
+    if (kind == 0) {
+        d.step = 8;
+        d.f2 = 180;
+        d.rFace = 100;
+    }
+    const Joint j = makeJoint(facing, d);
+    QImage img = whiteCanvas(w, h);
+    QPainter p(&img);
+    setupPainter(p);
+    paintJoint(p, j, cx, true);
+
+    // The gasket floats midway between the flanges.
+    const double gTop = d.f1 + d.step + 10;
+    const double gIn = kind == 2 ? d.rt0 + 1 : d.r0 + 6;
+    const double gOut = kind == 0 ? d.rFace - 2 : (kind == 1 ? d.rFace - 1 : d.rt1 - 1);
+    for (double s : {1.0, -1.0}) {
+        QPainterPath g;
+        g.addRect(QRectF(QPointF(cx + s * gIn, gTop), QPointF(cx + s * gOut, gTop + 10)));
+        fillMat(p, g, Mat::Graphite);
+    }
+
+    // Above: bolt circle, bolt hole, bore.
+    dimH(p, cx - d.rb, cx + d.rb, 22, QStringLiteral("D2"), cx - 4);
+    for (double x : {cx + d.rb - d.hole, cx + d.rb + d.hole})
+        thinLine(p, {x, d.top - 2}, {x, 43});
+    dimH(p, cx + d.rb - d.hole, cx + d.rb + d.hole, 48, QStringLiteral("d"), cx + d.rb - d.hole - 14);
+    if (kind != 2) {
+        for (double x : {cx - d.r0, cx + d.r0})
+            thinLine(p, {x, d.top - 2}, {x, 67});
+        dimH(p, cx - d.r0, cx + d.r0, 72, QStringLiteral("D"), cx - 4);
+    }
+
+    // Below: facing diameters, measured on the lower flange.
+    const double lowFace = kind == 0 ? d.f2 - d.step : d.f2 + d.depth;
+    const double rD1 = kind == 0 ? d.rFace : (kind == 1 ? d.rRecess : d.rg1);
+    for (double x : {cx - rD1, cx + rD1})
+        thinLine(p, {x, lowFace + 2}, {x, 263});
+    dimH(p, cx - rD1, cx + rD1, 258, QStringLiteral("D1"), cx - 4);
+    if (kind == 2) {
+        for (double x : {cx - d.rg0, cx + d.rg0})
+            thinLine(p, {x, lowFace + 2}, {x, 237});
+        dimH(p, cx - d.rg0, cx + d.rg0, 232, QStringLiteral("D"), cx - 4);
+    }
+
+    // Heights of the facing steps: the upper flange at the left, the lower at
+    // the right.
+    const double upEdge = kind == 2 ? d.rt1 : d.rFace;
+    paintThickness(p, cx - upEdge, cx - upEdge - 16, 0, d.f1, d.f1 + d.step, QStringLiteral("h2"), true);
+    if (kind != 0) {
+        // Inside the recess or groove, where there is no metal.
+        const double lowEdge = kind == 1 ? d.rRecess : d.rg1;
+        paintThickness(p, cx + lowEdge, cx + lowEdge - (kind == 1 ? 14 : 8), 0, d.f2, d.f2 + d.depth,
+                       QStringLiteral("h2"), true);
+    }
+    return img;
+}
+
+} // namespace picgen

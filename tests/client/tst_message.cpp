@@ -1,0 +1,87 @@
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/message.h"
+
+// The restart ends the process, so it runs in a child copy of this binary.
+static int runChild(int argc, char **argv, const QString &text, const QString &marker)
+{
+    QApplication app(argc, argv);
+    Message::restartLauncher = [marker] {
+        QFile f(marker);
+        f.open(QIODevice::WriteOnly);
+        f.write("restarted");
+    };
+    Message m;
+    m.setMessageText(text);
+    m.show();
+    m.findChild<QPushButton *>("pushButton")->click();
+    return m.isVisible() ? 3 : 0;
+}
+
+class TstMessage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void closeOrRestart_data();
+    void closeOrRestart();
+    void disabledButtonCannotClose();
+};
+
+void TstMessage::closeOrRestart_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("restarted");
+    QTest::newRow("lost connection") << "Ошибка: Потеряна связь с сервером." << 12 << true;
+    QTest::newRow("server gone") << "Ошибка: Сервер отключился." << 12 << true;
+    QTest::newRow("not found only closes") << "Ошибка: Сервер не найден." << 0 << false;
+    QTest::newRow("other text closes") << "Данные получены." << 0 << false;
+}
+
+void TstMessage::closeOrRestart()
+{
+    QFETCH(QString, text);
+    QFETCH(int, exitCode);
+    QFETCH(bool, restarted);
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("marker");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VINTARO_MESSAGE_TEXT", text);
+    env.insert("VINTARO_MARKER", marker);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--child"});
+    QVERIFY(child.waitForFinished(20000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), exitCode);
+    QCOMPARE(QFile::exists(marker), restarted);
+}
+
+void TstMessage::disabledButtonCannotClose()
+{
+    Message m;
+    m.setMessageText("Отправка данных...");
+    m.setCloseEnabled(false);
+    m.show();
+    QTest::mouseClick(m.findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    QVERIFY(m.isVisible());
+    m.setCloseEnabled(true);
+    QTest::mouseClick(m.findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    QVERIFY(!m.isVisible());
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && QByteArray(argv[1]) == "--child")
+        return runChild(argc, argv, qEnvironmentVariable("VINTARO_MESSAGE_TEXT"),
+                        qEnvironmentVariable("VINTARO_MARKER"));
+    QApplication app(argc, argv);
+    TstMessage t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_message.moc"

@@ -1,0 +1,385 @@
+// The login window's connection through real proxies: tinyproxy (HTTP
+// CONNECT), microsocks and dante (SOCKS5), each started here on loopback with
+// its own config, with and without authentication. The peer answering the
+// login listens on a non-loopback address of this machine, because Qt never
+// proxies connections to loopback addresses; the proxy's own log must show the
+// connection to the peer, so a bypassed proxy fails the test.
+#include <QDir>
+#include <QFile>
+#include <QHostInfo>
+#include <QLineEdit>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <unistd.h>
+
+#include "app/message.h"
+#include "fake_login_peer.h"
+#include "login/startwindow.h"
+
+namespace {
+
+constexpr int kLoginTimeoutMs = 20000;
+
+enum class Kind { Tinyproxy, Microsocks, Dante };
+
+const char *toolName(Kind k)
+{
+    switch (k) {
+    case Kind::Tinyproxy: return "tinyproxy";
+    case Kind::Microsocks: return "microsocks";
+    case Kind::Dante: return "danted";
+    }
+    return "";
+}
+
+QString findTool(const QString &name)
+{
+    QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty())
+        path = QStandardPaths::findExecutable(name, { "/usr/sbin", "/sbin", "/usr/local/sbin",
+                                                      "/usr/bin", "/usr/local/bin" });
+    return path;
+}
+
+quint16 freeLoopbackPort()
+{
+    QTcpServer s;
+    s.setProxy(QNetworkProxy::NoProxy);
+    if (!s.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return s.serverPort();
+}
+
+// An address of this machine that Qt does not treat as loopback.
+QHostAddress peerAddress()
+{
+    for (const QHostAddress &a : QNetworkInterface::allAddresses()) {
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback() && !a.isLinkLocal())
+            return a;
+    }
+    return QHostAddress();
+}
+
+bool waitForListener(quint16 port, int timeoutMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeoutMs) {
+        QTcpSocket probe;
+        probe.setProxy(QNetworkProxy::NoProxy);
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        if (probe.waitForConnected(200)) {
+            probe.disconnectFromHost();
+            return true;
+        }
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+struct Credentials
+{
+    QString user;
+    QString pass;
+};
+
+// One proxy process, owned by the test and stopped with it.
+class ProxyRun
+{
+public:
+    ProxyRun(Kind kind, const QString &binary) : m_kind(kind), m_binary(binary) {}
+    ~ProxyRun()
+    {
+        if (m_proc.state() != QProcess::NotRunning) {
+            m_proc.terminate();
+            if (!m_proc.waitForFinished(3000)) {
+                m_proc.kill();
+                m_proc.waitForFinished(3000);
+            }
+        }
+    }
+
+    // Empty on success, otherwise why the proxy did not come up.
+    QString start(const QHostAddress &peer, quint16 peerPort, const Credentials *auth)
+    {
+        if (!m_dir.isValid())
+            return QStringLiteral("no temporary directory");
+        // tinyproxy and dante may drop privileges before writing their logs.
+        QFile::setPermissions(m_dir.path(), QFile::Permissions(0x7777));
+        m_port = freeLoopbackPort();
+        if (m_port == 0)
+            return QStringLiteral("no free port");
+        m_logPath = m_dir.filePath(QStringLiteral("proxy.log"));
+        QStringList args;
+        const QString conf = m_dir.filePath(QStringLiteral("proxy.conf"));
+        QString text;
+        switch (m_kind) {
+        case Kind::Tinyproxy:
+            text = QStringLiteral("Port %1\nListen 127.0.0.1\nTimeout 60\nLogFile \"%2\"\n"
+                                  "LogLevel Info\nMaxClients 20\nAllow 127.0.0.1\n"
+                                  // CONNECT is limited to 443 and 563 unless told otherwise.
+                                  "ConnectPort %3\n")
+                       .arg(m_port).arg(m_logPath).arg(peerPort);
+            if (auth)
+                text += QStringLiteral("BasicAuth %1 %2\n").arg(auth->user, auth->pass);
+            args << "-d" << "-c" << conf;
+            break;
+        case Kind::Microsocks:
+            args << "-i" << "127.0.0.1" << "-p" << QString::number(m_port);
+            if (auth)
+                args << "-u" << auth->user << "-P" << auth->pass;
+            break;
+        case Kind::Dante:
+            text = QStringLiteral("logoutput: %1\ninternal: 127.0.0.1 port = %2\nexternal: %3\n"
+                                  "clientmethod: none\nsocksmethod: %4\n")
+                       .arg(m_logPath).arg(m_port).arg(peer.toString(),
+                                                        auth ? "username" : "none");
+            if (geteuid() == 0)
+                text += QStringLiteral("user.privileged: root\nuser.unprivileged: nobody\n");
+            text += QStringLiteral(
+                "client pass {\n from: 127.0.0.0/8 to: 0.0.0.0/0\n log: connect disconnect error\n}\n"
+                "socks pass {\n from: 127.0.0.0/8 to: 0.0.0.0/0\n log: connect disconnect error\n}\n");
+            args << "-f" << conf << "-p" << m_dir.filePath(QStringLiteral("danted.pid")) << "-N" << "1";
+            break;
+        }
+        if (!text.isEmpty()) {
+            QFile f(conf);
+            if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) != text.toUtf8().size())
+                return QStringLiteral("cannot write ") + conf;
+        }
+        m_proc.setProcessChannelMode(QProcess::MergedChannels);
+        m_proc.start(m_binary, args);
+        if (!m_proc.waitForStarted(5000))
+            return m_binary + QStringLiteral(" did not start: ") + m_proc.errorString();
+        if (!waitForListener(m_port, 10000))
+            return m_binary + QStringLiteral(" is not listening; its output: ") + log();
+        return QString();
+    }
+
+    quint16 port() const { return m_port; }
+
+    // The proxy's log file and its console output so far.
+    QString log()
+    {
+        m_output += QString::fromLocal8Bit(m_proc.readAll());
+        QFile f(m_logPath);
+        QString fromFile;
+        if (f.open(QIODevice::ReadOnly))
+            fromFile = QString::fromLocal8Bit(f.readAll());
+        return fromFile + m_output;
+    }
+
+    // Whether the proxy reports having connected to the peer.
+    bool reportsConnectionTo(const QHostAddress &peer, quint16 peerPort)
+    {
+        const QString l = log();
+        const QString host = peer.toString();
+        switch (m_kind) {
+        case Kind::Tinyproxy:
+            return l.contains(QStringLiteral("CONNECT %1:%2 ").arg(host).arg(peerPort))
+                && l.contains(QStringLiteral("Established connection to host \"%1\"").arg(host));
+        case Kind::Microsocks:
+            return l.contains(QStringLiteral("connected to %1:%2").arg(host).arg(peerPort));
+        case Kind::Dante:
+            return l.contains(QStringLiteral("tcp/connect [")) && l.contains(QStringLiteral("%1.%2").arg(host).arg(peerPort));
+        }
+        return false;
+    }
+
+private:
+    Kind m_kind;
+    QString m_binary;
+    QTemporaryDir m_dir;
+    QProcess m_proc;
+    quint16 m_port = 0;
+    QString m_logPath;
+    QString m_output;
+};
+
+QString statusTexts(StartWindow *w)
+{
+    QStringList texts;
+    for (Message *m : w->findChildren<Message *>())
+        texts << m->messageText();
+    return texts.join(QStringLiteral(" | "));
+}
+
+bool showsError(StartWindow *w)
+{
+    for (Message *m : w->findChildren<Message *>())
+        if (m->isVisible() && m->messageText().startsWith(QStringLiteral("Ошибка: ")))
+            return true;
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+
+class TestProxyIntegration : public QObject
+{
+    Q_OBJECT
+private:
+    QHostAddress m_peer;
+
+    // Starts the proxy of the row, or says why the row cannot run.
+    std::unique_ptr<ProxyRun> startProxy(Kind kind, bool auth, const Credentials &creds, quint16 peerPort,
+                                         QString *why)
+    {
+        const QString binary = findTool(QLatin1String(toolName(kind)));
+        if (binary.isEmpty()) {
+            *why = QStringLiteral("%1 is not installed (scripts/deps.d/dialogs.txt lists its package)")
+                       .arg(QLatin1String(toolName(kind)));
+            return nullptr;
+        }
+        auto run = std::make_unique<ProxyRun>(kind, binary);
+        *why = run->start(m_peer, peerPort, auth ? &creds : nullptr);
+        if (!why->isEmpty())
+            return nullptr;
+        return run;
+    }
+
+    // dante takes SOCKS user names from the system's accounts.
+    bool prepareDanteUser(const Credentials &c)
+    {
+        const QString script = QDir(QString::fromLocal8Bit(qgetenv("VINTARO_SOURCE_DIR")))
+                                   .filePath(QStringLiteral("scripts/proxy-test-user.sh"));
+        return QProcess::execute(QStringLiteral("/bin/sh"), { script, c.user, c.pass }) == 0;
+    }
+
+    void rows(bool authOnly)
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("auth");
+        if (!authOnly)
+            QTest::newRow("tinyproxy HTTP") << Kind::Tinyproxy << 1 << false;
+        QTest::newRow("tinyproxy HTTP BasicAuth") << Kind::Tinyproxy << 1 << true;
+        if (!authOnly)
+            QTest::newRow("microsocks SOCKS5") << Kind::Microsocks << 2 << false;
+        QTest::newRow("microsocks SOCKS5 user/password") << Kind::Microsocks << 2 << true;
+        if (!authOnly)
+            QTest::newRow("dante SOCKS5") << Kind::Dante << 2 << false;
+        QTest::newRow("dante SOCKS5 system user") << Kind::Dante << 2 << true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Never let a status dialog restart or end the test process.
+        Message::restartLauncher = [] {};
+        Message::processExit = [](int) {};
+        m_peer = peerAddress();
+        QVERIFY2(!m_peer.isNull(),
+                 "this machine has no non-loopback IPv4 address; Qt would bypass any proxy");
+    }
+
+    void cleanup()
+    {
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    }
+
+    void loginThroughProxy_data() { rows(false); }
+
+    void loginThroughProxy()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, type);
+        QFETCH(bool, auth);
+        const Credentials creds{ QStringLiteral("vintaroproxy"), QStringLiteral("Pr0xy-pass") };
+        if (kind == Kind::Dante && auth) {
+            if (geteuid() != 0)
+                QSKIP("dante checks SOCKS users against system accounts; creating one needs root");
+            QVERIFY(prepareDanteUser(creds));
+        }
+
+        FakeLoginPeer peer;
+        QVERIFY(peer.listen(m_peer));
+        QString why;
+        auto proxy = startProxy(kind, auth, creds, peer.port(), &why);
+        QVERIFY2(proxy, qPrintable(why));
+
+        StartWindow w(m_peer.toString(), peer.port());
+        QVariantMap s = w.settings();
+        s["type"] = type;
+        s["proxy_host"] = QStringLiteral("127.0.0.1");
+        s["proxy_port"] = QString::number(proxy->port());
+        s["aut"] = auth;
+        s["user"] = creds.user;
+        s["pass"] = creds.pass;
+        w.setSettings(s);
+        w.show();
+        w.findChild<QLineEdit *>("lineEditUsr")->setText(peer.user);
+        w.findChild<QLineEdit *>("lineEditPass")->setText(peer.password);
+        w.findChild<QPushButton *>("LoginBut")->click();
+
+        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || showsError(&w), kLoginTimeoutMs);
+        QVERIFY2(w.result() == QDialog::Accepted,
+                 qPrintable(statusTexts(&w) + QStringLiteral("\nproxy log:\n") + proxy->log()));
+        QCOMPARE(w.loginData().value("SNP").toBool(), true);
+        QCOMPARE(peer.connectionCount(), 1);
+        QCOMPARE(peer.requests().size(), 1);
+        QCOMPARE(int(peer.requests().at(0).code), int(wire::Login));
+        QTRY_VERIFY2(proxy->reportsConnectionTo(m_peer, peer.port()),
+                     qPrintable(QStringLiteral("the proxy did not carry the connection; its log:\n")
+                                + proxy->log()));
+        if (kind == Kind::Dante && auth)
+            QVERIFY(proxy->log().contains(QStringLiteral("username%") + creds.user + QLatin1Char('@')));
+    }
+
+    // With a wrong password the proxy refuses: the login window shows an
+    // error and the peer is never reached.
+    void wrongProxyPassword_data()
+    {
+        rows(true);
+    }
+
+    void wrongProxyPassword()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, type);
+        QFETCH(bool, auth);
+        QVERIFY(auth);
+        const Credentials creds{ QStringLiteral("vintaroproxy"), QStringLiteral("Pr0xy-pass") };
+        if (kind == Kind::Dante) {
+            if (geteuid() != 0)
+                QSKIP("dante checks SOCKS users against system accounts; creating one needs root");
+            QVERIFY(prepareDanteUser(creds));
+        }
+        FakeLoginPeer peer;
+        QVERIFY(peer.listen(m_peer));
+        QString why;
+        auto proxy = startProxy(kind, auth, creds, peer.port(), &why);
+        QVERIFY2(proxy, qPrintable(why));
+
+        StartWindow w(m_peer.toString(), peer.port());
+        QVariantMap s = w.settings();
+        s["type"] = type;
+        s["proxy_host"] = QStringLiteral("127.0.0.1");
+        s["proxy_port"] = QString::number(proxy->port());
+        s["aut"] = true;
+        s["user"] = creds.user;
+        s["pass"] = QStringLiteral("wrong-pass");
+        w.setSettings(s);
+        w.show();
+        w.findChild<QLineEdit *>("lineEditUsr")->setText(peer.user);
+        w.findChild<QLineEdit *>("lineEditPass")->setText(peer.password);
+        w.findChild<QPushButton *>("LoginBut")->click();
+
+        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || showsError(&w), kLoginTimeoutMs);
+        QVERIFY2(showsError(&w), qPrintable(statusTexts(&w)));
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+        QCOMPARE(w.loginSocket(), nullptr);
+        QCOMPARE(peer.connectionCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestProxyIntegration)
+#include "tst_proxy_integration.moc"

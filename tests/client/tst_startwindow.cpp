@@ -1,0 +1,267 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include "app/message.h"
+#include "login/startwindow.h"
+#include "testpeer.h"
+#include "wire.h"
+
+namespace {
+QByteArray loginAnswer(const QString &text, const QVariantMap *map = nullptr)
+{
+    QByteArray body = wire::encodeString(text);
+    if (map)
+        body.append(wire::encodeMap(*map));
+    return wire::frameBody(body);
+}
+}
+
+class TstStartWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void defaultsHoldAllEightKeys();
+    void firstPressConnectsThenLogsIn();
+    void refusalKeepsWindowOpenAndConnected();
+    void successHandsOverEverything();
+    void socketErrors_data();
+    void socketErrors();
+    void keptRequestDroppedWhenConnectionFails();
+    void oversizeRequestRefused();
+    void validators_data();
+    void validators();
+    void splitReplyIsReadWhole();
+
+private:
+    static void press(StartWindow &w, const char *name)
+    {
+        w.findChild<QPushButton *>(name)->click();
+    }
+    static void setFields(StartWindow &w, const QString &user, const QString &pass)
+    {
+        w.findChild<QLineEdit *>("lineEditUsr")->setText(user);
+        w.findChild<QLineEdit *>("lineEditPass")->setText(pass);
+    }
+};
+
+void TstStartWindow::defaultsHoldAllEightKeys()
+{
+    StartWindow w("10.0.0.5", 63000);
+    const QVariantMap s = w.settings();
+    QCOMPARE(s.size(), 8);
+    QCOMPARE(s.value("host").toString(), QString("10.0.0.5"));
+    QCOMPARE(s.value("port").toInt(), 63000);
+    QCOMPARE(s.value("type").toInt(), 0);
+    QCOMPARE(s.value("proxy_host").toString(), QString());
+    QCOMPARE(s.value("proxy_port").toString(), QString());
+    QCOMPARE(s.value("aut").toBool(), false);
+    QCOMPARE(s.value("user").toString(), QString());
+    QCOMPARE(s.value("pass").toString(), QString());
+}
+
+void TstStartWindow::firstPressConnectsThenLogsIn()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "");
+    press(w, "LoginBut");
+    QVERIFY(w.loginStatusDialog());
+    QCOMPARE(w.loginStatusDialog()->messageText(), QString("Подключение к серверу"));
+    QVERIFY(!w.loginStatusDialog()->isCloseEnabled());
+    QVERIFY(w.hasKeptRequests());
+
+    QVERIFY(peer.waitForFrames(1));
+    QCOMPARE(TestPeer::code(peer.frames[0]), quint8(1));
+    wire::Reader r = TestPeer::argument(peer.frames[0]);
+    QString text;
+    QVERIFY(r.readString(&text));
+    QCOMPARE(text, QString("USER:ivanov PASS:"));
+    QVERIFY(w.loginSocket());
+    QVERIFY(!w.hasKeptRequests());
+    QVERIFY(w.loginStatusDialog());
+    QCOMPARE(w.loginStatusDialog()->messageText(), QString("Отправка данных..."));
+
+    // A second press on the open connection sends once more, immediately.
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(2));
+    QCOMPARE(peer.frames.size(), 2);
+}
+
+void TstStartWindow::refusalKeepsWindowOpenAndConnected()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "wrong");
+    w.show();
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    Message *status = w.loginStatusDialog();
+    QVERIFY(status);
+    peer.send(loginAnswer("Неверное имя пользователя или пароль"));
+    QTRY_VERIFY(w.loginStatusDialog() == nullptr);
+    QCOMPARE(status->messageText(), QString("Неверное имя пользователя или пароль"));
+    QVERIFY(status->isCloseEnabled());
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.result(), 0);
+    QVERIFY(w.loginSocket());
+    QCOMPARE(w.loginSocket()->state(), QAbstractSocket::ConnectedState);
+}
+
+void TstStartWindow::successHandsOverEverything()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "petrov", "pass1");
+    w.show();
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    QTcpSocket *loginSocket = w.loginSocket();
+    QVERIFY(loginSocket);
+    QVariantMap data{{"SNP", true}, {"PUTG", false}, {"PUTGm", true}, {"extra", "x"}};
+    // A reply to the main window riding in the same segment must stay unread.
+    peer.send(loginAnswer("Авторизация прошла успешно", &data) + wire::frameBody(QByteArray(1, char(10))));
+    QTRY_COMPARE(w.result(), int(QDialog::Accepted));
+    QCOMPARE(w.loginSocket(), loginSocket);
+    QCOMPARE(w.loginUser(), QString("petrov"));
+    QCOMPARE(w.loginPassword(), QString("pass1"));
+    QCOMPARE(w.loginData(), data);
+    QVERIFY(w.loginStatusDialog());
+    QCOMPARE(w.loginStatusDialog()->messageText(), QString("Авторизация прошла успешно"));
+    QVERIFY(w.loginStatusDialog()->isCloseEnabled());
+    QCOMPARE(loginSocket->bytesAvailable(), qint64(3));
+    // Detached: a later error no longer reaches the login window.
+    peer.connection()->disconnectFromHost();
+    QTest::qWait(100);
+    QCOMPARE(w.loginSocket(), loginSocket);
+}
+
+void TstStartWindow::socketErrors_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("scenario"); // 0 refused, 1 host not found, 2 peer closes
+    QTest::addColumn<QString>("text");
+    QTest::newRow("refused") << "127.0.0.1" << 0 << "Ошибка: Потеряна связь с сервером.";
+    QTest::newRow("not found") << "no-such-host.invalid" << 1 << "Ошибка: Сервер не найден.";
+    QTest::newRow("closed") << "127.0.0.1" << 2 << "Ошибка: Сервер отключился.";
+}
+
+void TstStartWindow::socketErrors()
+{
+    QFETCH(QString, host);
+    QFETCH(int, scenario);
+    QFETCH(QString, text);
+    quint16 port = 1;
+    std::unique_ptr<TestPeer> peer;
+    if (scenario == 0) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port = probe.serverPort();
+        probe.close(); // nobody listens there now
+    } else if (scenario == 2) {
+        peer = std::make_unique<TestPeer>();
+        port = peer->port();
+    }
+    StartWindow w(host, port);
+    press(w, "LoginBut");
+    Message *connecting = w.loginStatusDialog();
+    QVERIFY(connecting);
+    if (scenario == 2) {
+        QVERIFY(peer->waitForConnection());
+        QTRY_VERIFY(w.loginSocket());
+        peer->connection()->disconnectFromHost();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(w.loginSocket() == nullptr && w.pendingSocket() == nullptr
+                                 && w.loginStatusDialog() == nullptr, 15000);
+    const auto dialogs = w.findChildren<Message *>();
+    bool found = false;
+    for (Message *m : dialogs)
+        found = found || (m->messageText() == text && m->isCloseEnabled());
+    QVERIFY2(found, qPrintable(text));
+}
+
+void TstStartWindow::keptRequestDroppedWhenConnectionFails()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    StartWindow w("127.0.0.1", port);
+    press(w, "LoginBut");
+    QVERIFY(w.hasKeptRequests());
+    QTRY_VERIFY(w.pendingSocket() == nullptr);
+    QVERIFY(!w.hasKeptRequests());
+}
+
+void TstStartWindow::oversizeRequestRefused()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    w.ConnectToSerever();
+    QTRY_VERIFY(w.loginSocket());
+    QVariantMap big;
+    big.insert("text", QString(40000, QChar(0x044F)));
+    w.SlotSendToServer(big, 2);
+    Message *m = nullptr;
+    for (Message *d : w.findChildren<Message *>())
+        if (d->messageText().startsWith("Запрос слишком велик"))
+            m = d;
+    QVERIFY(m);
+    QVERIFY(m->isCloseEnabled());
+    // Nothing reached the server, and the connection is still usable.
+    w.SlotSendToServer(QString("small"), 1);
+    QVERIFY(peer.waitForFrames(1));
+    QTest::qWait(50);
+    QCOMPARE(peer.frames.size(), 1);
+    QCOMPARE(TestPeer::code(peer.frames[0]), quint8(1));
+}
+
+void TstStartWindow::validators_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("user plain") << "lineEditUsr" << "ivan.petrov@zavod" << true;
+    QTest::newRow("user cyrillic") << "lineEditUsr" << "Иван" << true;
+    QTest::newRow("user space") << "lineEditUsr" << "ivan petrov" << false;
+    QTest::newRow("user A-z range") << "lineEditUsr" << "a_b" << true;
+    QTest::newRow("pass at") << "lineEditPass" << "pa@ss" << false;
+    QTest::newRow("pass dot") << "lineEditPass" << "pa.ss" << false;
+    QTest::newRow("pass plain") << "lineEditPass" << QString("Пароль123") << true;
+}
+
+void TstStartWindow::validators()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    StartWindow w("127.0.0.1", 1);
+    auto *edit = w.findChild<QLineEdit *>(field);
+    // insert() goes through the validator exactly like typing.
+    edit->insert(text);
+    QCOMPARE(edit->text() == text, accepted);
+}
+
+void TstStartWindow::splitReplyIsReadWhole()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "a", "b");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    const QByteArray answer = loginAnswer("Нет доступа");
+    for (char c : answer) {
+        peer.send(QByteArray(1, c));
+        QTest::qWait(2);
+    }
+    QTRY_VERIFY(w.loginStatusDialog() == nullptr);
+    bool shown = false;
+    for (Message *m : w.findChildren<Message *>())
+        shown = shown || m->messageText() == "Нет доступа";
+    QVERIFY(shown);
+}
+
+QTEST_MAIN(TstStartWindow)
+#include "tst_startwindow.moc"
