@@ -6,6 +6,7 @@
 #include "net/netstatus.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
+#include "questionnaire/opros.h"
 #include "snp/snptab.h"
 
 #include <QAbstractButton>
@@ -559,7 +560,9 @@ void MainWindow::on_Back_clicked()
 
 void MainWindow::on_pushButton_clicked()
 {
-    // Questionnaire: see questionnaire/opros.
+    // Sends through this window (code 9); gone again once closed.
+    Opros questionnaire(this);
+    questionnaire.exec();
 }
 
 void MainWindow::on_label_101_linkActivated(const QString &link)

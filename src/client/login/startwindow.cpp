@@ -6,6 +6,7 @@
 #include "login/regwindow.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "questionnaire/opros.h"
 
 #include <QDebug>
 #include <QNetworkProxy>
@@ -267,7 +268,9 @@ void StartWindow::on_ExitBut_2_clicked()
 
 void StartWindow::on_TestBut_clicked()
 {
-    // Questionnaire dialog: see questionnaire/opros.
+    // Sends through this window; gone again once closed.
+    Opros questionnaire(this);
+    questionnaire.exec();
 }
 
 void StartWindow::on_RegBut_clicked()
