@@ -97,6 +97,8 @@ std::function<QString(QWidget *, const QString &, const QString &, const QString
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     };
 
+bool Opros::buildTables = true;
+
 std::function<bool(QWidget *, const QString &, const QString &)> Opros::askYesNo =
     [](QWidget *parent, const QString &title, const QString &text) {
         return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
@@ -144,7 +146,8 @@ Opros::Opros(QWidget *parent)
                               ui->textEdit_25})
         connect(e, SIGNAL(textChanged()), this, SLOT(on_textEdit_20_textChanged()));
 
-    m_tables = flanges::buildFlangeTables(flanges::readTableTexts(flanges::resourceDir()));
+    if (buildTables)
+        m_tables = flanges::buildFlangeTables(flanges::readTableTexts(flanges::resourceDir()));
 
     ui->label_33->installEventFilter(this);
     QFont small = ui->label_55->font();

@@ -29,6 +29,8 @@ public:
                                  const QString &filter)> openFileName;
     static std::function<bool(QWidget *parent, const QString &title, const QString &text)> askYesNo;
     static std::function<void(const QString &text)> showMessage;
+    // Off only in the benchmark that measures what the tables cost.
+    static bool buildTables;
 
     static constexpr qint64 kMaxDrawingBytes = 2 * 1024 * 1024;
 
