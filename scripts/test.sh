@@ -13,3 +13,9 @@ fi
 cd "$build"
 export QT_QPA_PLATFORM=offscreen
 ctest --output-on-failure -j "$(nproc)" </dev/null
+
+# The server suites again, this time against a throwaway PostgreSQL.
+"$root/scripts/with-postgres.sh" ctest -R '^tst_server' --output-on-failure </dev/null
+
+# Every fuzz target briefly, so the targets keep building and the corpus passes.
+"$root/scripts/fuzz.sh" 15 </dev/null

@@ -389,3 +389,25 @@ bool Reader::readVariant(QVariant *v, int depth)
 }
 
 } // namespace wire
+
+namespace wire {
+
+QString loginSuccessText()
+{
+    return QStringLiteral("Авторизация прошла успешно");
+}
+
+LoginReply parseLoginReply(const QByteArray &body)
+{
+    LoginReply r;
+    Reader in(body);
+    if (!in.readString(&r.text))
+        return r;
+    r.complete = true;
+    r.success = r.text == loginSuccessText();
+    if (r.success)
+        r.mapRead = in.readMap(&r.data);
+    return r;
+}
+
+} // namespace wire

@@ -118,3 +118,21 @@ private:
 };
 
 } // namespace wire
+
+namespace wire {
+
+// The login window's reply: a text and, after the success text, the login
+// data map. `complete` is false when the body could not be read at all.
+struct LoginReply
+{
+    bool complete = false;
+    QString text;
+    bool success = false;
+    bool mapRead = false;
+    QVariantMap data;
+};
+
+QString loginSuccessText();
+LoginReply parseLoginReply(const QByteArray &body);
+
+} // namespace wire

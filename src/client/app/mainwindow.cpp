@@ -6,6 +6,7 @@
 #include "net/netstatus.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
+#include "questionnaire/opros.h"
 #include "snp/snptab.h"
 
 #include <QAbstractButton>
@@ -339,7 +340,7 @@ void MainWindow::SlotReadyRead()
 {
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body))
-        handleBody(body);
+        handleReplyBody(body);
 }
 
 void MainWindow::finishCommand(const QString &text)
@@ -351,7 +352,7 @@ void MainWindow::finishCommand(const QString &text)
     m_message = nullptr;
 }
 
-void MainWindow::handleBody(const QByteArray &body)
+void MainWindow::handleReplyBody(const QByteArray &body)
 {
     wire::Reader in(body);
     while (!in.atEnd()) {
@@ -563,7 +564,9 @@ void MainWindow::on_Back_clicked()
 
 void MainWindow::on_pushButton_clicked()
 {
-    // Questionnaire: see questionnaire/opros.
+    // Sends through this window (code 9); gone again once closed.
+    Opros questionnaire(this);
+    questionnaire.exec();
 }
 
 void MainWindow::on_label_101_linkActivated(const QString &link)

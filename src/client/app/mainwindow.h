@@ -15,7 +15,7 @@ class QTcpSocket;
 class QLabel;
 class QMessageBox;
 class QModelIndex;
-class Message;
+#include "app/message.h"
 class SnpTab;
 class PutgTab;
 class PutgmTab;
@@ -87,6 +87,9 @@ public:
     struct MessageTexts { QString snp, putg, putgm; };
     static MessageTexts composeMessages(const QMap<QString, QString> &notes);
 
+    // Handles one reply frame body: a run of reply codes with arguments.
+    void handleReplyBody(const QByteArray &body);
+
 public slots:
     void SlotSendToServer(quint8 com, QString txt);
     void SlotSendToServer(quint8 com, QVariantMap txt);
@@ -121,7 +124,6 @@ private:
     Message *ensureStatusDialog();
     // Writes one frame; false when nothing was sent (and why is shown).
     bool writeFrame(const QByteArray &frame, const QString &status);
-    void handleBody(const QByteArray &body);
     void dataReceived();
     void fillCurrentTabIfNeeded(bool fromTables);
     void finishCommand(const QString &text);
@@ -142,7 +144,8 @@ private:
     QTcpSocket *m_socket = nullptr;
     QString m_user;
     QString m_password;
-    Message *m_message = nullptr;
+    // Guarded: a dialog the user closed may be deleted with its parent window.
+    QPointer<Message> m_message;
     QVariantMap m_loginData;
     QVariantMap m_tables;
     QMap<QString, QString> m_notes;

@@ -6,6 +6,7 @@
 #include "login/regwindow.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "questionnaire/opros.h"
 
 #include <QDebug>
 #include <QNetworkProxy>
@@ -14,7 +15,6 @@
 #include <QTcpSocket>
 
 namespace {
-const QString kLoginOk = QStringLiteral("Авторизация прошла успешно");
 constexpr qint64 kLoginChunk = 1024;
 }
 
@@ -198,12 +198,12 @@ void StartWindow::SlotReadyRead()
         return;
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body)) {
-        wire::Reader in(body);
-        QString text;
-        if (!in.readString(&text)) {
+        const wire::LoginReply reply = wire::parseLoginReply(body);
+        if (!reply.complete) {
             qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
             continue;
         }
+        const QString text = reply.text;
         Message *m = m_message;
         if (!m) {
             m = new Message(this);
@@ -212,7 +212,7 @@ void StartWindow::SlotReadyRead()
             m_message = m;
         }
         m->setMessageText(text);
-        if (text != kLoginOk) {
+        if (!reply.success) {
             m->setCloseEnabled(true);
             m_message = nullptr;
             continue;
@@ -221,10 +221,9 @@ void StartWindow::SlotReadyRead()
         disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
         disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
                    this, SLOT(SlotError(QAbstractSocket::SocketError)));
-        QVariantMap data;
-        if (!in.readMap(&data))
+        if (!reply.mapRead)
             qWarning() << "login answer without a readable data map";
-        m_loginData = data;
+        m_loginData = reply.data;
         accept();
         m->setCloseEnabled(true);
         return; // anything after the answer belongs to the main window
@@ -269,7 +268,9 @@ void StartWindow::on_ExitBut_2_clicked()
 
 void StartWindow::on_TestBut_clicked()
 {
-    // Questionnaire dialog: see questionnaire/opros.
+    // Sends through this window; gone again once closed.
+    Opros questionnaire(this);
+    questionnaire.exec();
 }
 
 void StartWindow::on_RegBut_clicked()

@@ -1,0 +1,690 @@
+#include "server.h"
+
+#include "crashpoint.h"
+#include "productdata.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUuid>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <unistd.h>
+
+namespace {
+
+const QString kLoginOk = QStringLiteral("Авторизация прошла успешно");
+const QString kLoginWrong = QStringLiteral("Неверное имя пользователя или пароль.");
+const QString kLoginDisabled = QStringLiteral("Учётная запись отключена. Обратитесь к производителю.");
+const QString kRegStored = QStringLiteral("Заявка на регистрацию принята. После её рассмотрения Вам сообщат "
+                                          "имя пользователя и пароль.");
+const QString kRegDuplicateMail = QStringLiteral("Заявка не принята: заявка с этим адресом электронной почты "
+                                                 "уже подана.");
+const QString kRegDuplicateName = QStringLiteral("Заявка не принята: заявка от этого сотрудника предприятия "
+                                                 "уже подана.");
+const QString kRegInvalid = QStringLiteral("Заявка не принята: заполните все обязательные поля.");
+const QString kQuestionnaireStored = QStringLiteral("Опросный лист отправлен.");
+const QString kTryLater = QStringLiteral("Ошибка. Повторите отправку позднее.");
+const QString kBadRequest = QStringLiteral("Неверный запрос.");
+
+// More malformed frames than this and the peer is not one of our clients.
+constexpr int kMaxBadFrames = 20;
+// Unread bytes we let Qt hold for one connection while it waits for a login.
+constexpr qint64 kReadBuffer = 256 * 1024;
+// Failure counts older than this are forgotten.
+constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
+
+bool parseLogin(const QString &text, QString *name, QString *clear)
+{
+    static const QString user = QStringLiteral("USER:");
+    static const QString pass = QStringLiteral(" PASS:");
+    if (!text.startsWith(user))
+        return false;
+    const int at = text.indexOf(pass, user.size());
+    if (at < 0)
+        return false;
+    *name = text.mid(user.size(), at - user.size());
+    *clear = text.mid(at + pass.size());
+    return !name->isEmpty();
+}
+
+} // namespace
+
+// ---- LoginThrottle ----------------------------------------------------------
+
+qint64 LoginThrottle::delayFor(int failures) const
+{
+    if (failures <= 0)
+        return 0;
+    qint64 d = m_baseMs;
+    for (int i = 1; i < failures && d < m_maxMs; ++i)
+        d *= 2;
+    return qMin<qint64>(d, m_maxMs);
+}
+
+void LoginThrottle::prune(qint64 nowMs)
+{
+    if (m_entries.size() < 10000)
+        return;
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (nowMs - it->lastFailure > kThrottleMemoryMs && it->notBefore <= nowMs)
+            it = m_entries.erase(it);
+        else
+            ++it;
+    }
+}
+
+qint64 LoginThrottle::reserve(const QString &name, qint64 nowMs)
+{
+    auto it = m_entries.find(name);
+    if (it == m_entries.end())
+        return 0;
+    if (it->failures > 0 && nowMs - it->lastFailure > kThrottleMemoryMs && it->notBefore <= nowMs) {
+        m_entries.erase(it);
+        return 0;
+    }
+    const qint64 slot = qMax(nowMs, it->notBefore);
+    // Attempts made in parallel queue up behind each other.
+    it->notBefore = slot + delayFor(it->failures);
+    return slot - nowMs;
+}
+
+void LoginThrottle::failed(const QString &name, qint64 nowMs)
+{
+    prune(nowMs);
+    Entry &e = m_entries[name];
+    e.failures = qMin(e.failures + 1, 64);
+    e.lastFailure = nowMs;
+    e.notBefore = qMax(e.notBefore, nowMs + delayFor(e.failures));
+}
+
+void LoginThrottle::succeeded(const QString &name)
+{
+    m_entries.remove(name);
+}
+
+// ---- names ----------------------------------------------------------------
+
+QString safeUploadName(const QString &clientName)
+{
+    QString name = clientName;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.size() > 255)
+        return QString();
+    for (const QChar c : qAsConst(name)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control
+            || c.category() == QChar::Other_Format)
+            return QString();
+    }
+    return name;
+}
+
+// ---- OrderServer ------------------------------------------------------------
+
+OrderServer::OrderServer(Store *store, const ProductData *products, const ServerConfig &config, QObject *parent)
+    : QObject(parent),
+      m_store(store),
+      m_products(products),
+      m_config(config),
+      m_tcp(new QTcpServer(this)),
+      m_throttle(config.loginDelayBaseMs, config.loginDelayMaxMs)
+{
+    m_clock.start();
+    // Unknown names are checked against this, so they cost as much as known ones.
+    m_decoy = password::make(QUuid::createUuid().toString());
+    connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
+}
+
+OrderServer::~OrderServer() = default;
+
+QString OrderServer::uploadsDir() const
+{
+    return QDir(m_config.dataDir).filePath(QStringLiteral("uploads"));
+}
+
+QString OrderServer::uploadsTempDir() const
+{
+    return QDir(uploadsDir()).filePath(QStringLiteral("incoming"));
+}
+
+bool OrderServer::listen(const QHostAddress &address, quint16 port, QString *error)
+{
+    QDir tmp(uploadsTempDir());
+    // Whatever is left here was cut off by a crash: never acknowledged.
+    if (tmp.exists())
+        tmp.removeRecursively();
+    if (!QDir().mkpath(uploadsTempDir())) {
+        *error = QStringLiteral("cannot create %1").arg(uploadsTempDir());
+        return false;
+    }
+    m_tcp->setMaxPendingConnections(1000);
+    if (!m_tcp->listen(address, port)) {
+        *error = m_tcp->errorString();
+        return false;
+    }
+    return true;
+}
+
+quint16 OrderServer::port() const
+{
+    return m_tcp->serverPort();
+}
+
+const QByteArray &OrderServer::tablesReply()
+{
+    if (m_tablesReply.isEmpty()) {
+        m_tablesReply = QByteArray(1, char(wire::TablesReply)) + wire::encodeMap(m_products->tablesMap());
+        if (m_tablesReply.size() > wire::kMaxBody) {
+            qCritical() << "the tables are" << m_tablesReply.size()
+                        << "bytes, more than one frame holds; answering an empty map";
+            m_tablesReply = QByteArray(1, char(wire::TablesReply)) + wire::encodeMap(QVariantMap());
+        }
+    }
+    return m_tablesReply;
+}
+
+void OrderServer::onNewConnection()
+{
+    while (QTcpSocket *s = m_tcp->nextPendingConnection())
+        new Connection(s, this);
+}
+
+// ---- Connection -------------------------------------------------------------
+
+Connection::Connection(QTcpSocket *socket, OrderServer *server)
+    : QObject(server), m_socket(socket), m_server(server)
+{
+    ++m_server->m_connections;
+    socket->setParent(this);
+    socket->setReadBufferSize(kReadBuffer);
+    connect(socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
+    connect(socket, &QTcpSocket::disconnected, this, &Connection::onDisconnected);
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(server->config().idleTimeoutMs);
+    connect(&m_idle, &QTimer::timeout, this, &Connection::onIdle);
+    m_idle.start();
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &Connection::onReadyRead, Qt::QueuedConnection);
+}
+
+Connection::~Connection()
+{
+    discardUpload();
+    --m_server->m_connections;
+}
+
+void Connection::drop(const QString &why)
+{
+    qWarning().noquote() << "closing connection from" << m_socket->peerAddress().toString() << ":" << why;
+    m_closing = true;
+    discardUpload();
+    m_socket->abort();
+    deleteLater();
+}
+
+void Connection::onDisconnected()
+{
+    if (m_upload.active)
+        qInfo() << "connection dropped during an upload; partial file removed";
+    discardUpload();
+    m_closing = true;
+    deleteLater();
+}
+
+void Connection::onIdle()
+{
+    drop(QStringLiteral("idle for %1 ms").arg(m_idle.interval()));
+}
+
+void Connection::onReadyRead()
+{
+    if (m_closing)
+        return;
+    m_idle.start();
+    process();
+}
+
+void Connection::resume()
+{
+    m_busy = false;
+    if (!m_closing)
+        QMetaObject::invokeMethod(this, &Connection::process, Qt::QueuedConnection);
+}
+
+void Connection::process()
+{
+    while (!m_busy && !m_closing) {
+        if (m_upload.active) {
+            if (!pumpUpload())
+                return;
+            continue;
+        }
+        QByteArray body;
+        if (!m_gate.next(m_socket, &body))
+            return;
+        handleFrame(body);
+    }
+}
+
+void Connection::handleFrame(const QByteArray &body)
+{
+    if (body.isEmpty()) {
+        qWarning() << "empty frame";
+        if (++m_badFrames > kMaxBadFrames)
+            drop(QStringLiteral("too many malformed frames"));
+        return;
+    }
+    const quint8 code = quint8(body.at(0));
+    wire::Reader r(body.mid(1));
+    switch (code) {
+    case wire::Login:
+        handleLogin(r);
+        break;
+    case wire::Registration:
+        handleRegistration(r);
+        break;
+    case wire::QuestionnaireBeforeLogin:
+    case wire::QuestionnaireRequest:
+        handleQuestionnaire(code, r);
+        break;
+    case wire::TablesRequest:
+        handleTables();
+        break;
+    case wire::SnpRequest:
+    case wire::SnpD2Request:
+    case wire::PutgRequest:
+    case wire::PutgmRequest:
+        handleLookup(code, r);
+        break;
+    case wire::UploadFile:
+    case wire::UploadRowFile:
+        handleUploadHeader(code, r);
+        break;
+    default:
+        if (wire::isOrderCode(code)) {
+            handleOrder(code, r);
+            break;
+        }
+        qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
+        if (++m_badFrames > kMaxBadFrames)
+            drop(QStringLiteral("too many malformed frames"));
+    }
+}
+
+// ---- replies ----------------------------------------------------------------
+
+bool Connection::sendBody(const QByteArray &body)
+{
+    if (body.size() > wire::kMaxBody) {
+        qCritical() << "reply of" << body.size() << "bytes does not fit in one frame; not sent";
+        return false;
+    }
+    if (m_closing)
+        return false;
+    m_socket->write(wire::frameBody(body));
+    return true;
+}
+
+void Connection::sendText(const QString &text, const QVariantMap *map)
+{
+    QByteArray body = wire::encodeString(text);
+    if (map)
+        body += wire::encodeMap(*map);
+    sendBody(body);
+}
+
+void Connection::sendItem(quint8 code, const QByteArray &argument)
+{
+    QByteArray body(1, char(code));
+    body += argument;
+    sendBody(body);
+}
+
+// ---- login ------------------------------------------------------------------
+
+void Connection::handleLogin(wire::Reader &r)
+{
+    QString text;
+    QString name;
+    QString clear;
+    if (!r.readString(&text) || !parseLogin(text, &name, &clear)) {
+        qWarning() << "malformed login request";
+        sendText(kLoginWrong);
+        return;
+    }
+    // Replies keep the order of requests: nothing else is read until this
+    // login is answered.
+    m_busy = true;
+    const qint64 wait = m_server->throttle().reserve(name, m_server->nowMs());
+    if (wait > 0) {
+        qInfo().noquote() << "login for" << name << "delayed by" << wait << "ms";
+        QTimer::singleShot(int(wait), this, [this, name, clear] { checkLogin(name, clear); });
+    } else {
+        checkLogin(name, clear);
+    }
+}
+
+void Connection::checkLogin(const QString &name, const QString &clear)
+{
+    Account account;
+    const bool exists = m_server->store()->findAccount(name, &account);
+    password::Digest digest = m_server->decoyDigest();
+    if (exists) {
+        digest.salt = account.salt;
+        digest.hash = account.hash;
+        digest.iterations = account.iterations;
+    }
+    auto *watcher = new QFutureWatcher<bool>(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, name, exists, account] {
+        const bool matched = exists && watcher->result();
+        watcher->deleteLater();
+        finishLogin(name, matched, account);
+    });
+    watcher->setFuture(QtConcurrent::run([clear, digest] { return password::matches(clear, digest); }));
+}
+
+void Connection::finishLogin(const QString &name, bool matched, const Account &account)
+{
+    if (!matched) {
+        m_server->throttle().failed(name, m_server->nowMs());
+        qInfo().noquote() << "login refused for" << name;
+        sendText(kLoginWrong);
+    } else if (account.disabled) {
+        qInfo().noquote() << "login of disabled account" << name;
+        sendText(kLoginDisabled);
+    } else {
+        m_server->throttle().succeeded(name);
+        m_loggedIn = true;
+        m_account = account;
+        QVariantMap data;
+        data.insert(QStringLiteral("SNP"), account.access.snp);
+        data.insert(QStringLiteral("PUTG"), account.access.putg);
+        data.insert(QStringLiteral("PUTGm"), account.access.putgm);
+        qInfo().noquote() << "login of" << name;
+        sendText(kLoginOk, &data);
+    }
+    resume();
+}
+
+// ---- registration and questionnaires -----------------------------------------
+
+void Connection::handleRegistration(wire::Reader &r)
+{
+    QVariantMap map;
+    if (!r.readMap(&map)) {
+        qWarning() << "malformed registration request";
+        sendText(kBadRequest);
+        return;
+    }
+    qint64 id = 0;
+    switch (m_server->store()->addApplication(map, &id)) {
+    case Store::ApplicationResult::Stored:
+        qInfo() << "registration application" << id << "stored";
+        sendText(kRegStored);
+        break;
+    case Store::ApplicationResult::DuplicateMail:
+        sendText(kRegDuplicateMail);
+        break;
+    case Store::ApplicationResult::DuplicateName:
+        sendText(kRegDuplicateName);
+        break;
+    case Store::ApplicationResult::Invalid:
+        sendText(kRegInvalid);
+        break;
+    case Store::ApplicationResult::Failed:
+        sendText(kTryLater);
+        break;
+    }
+}
+
+void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
+{
+    const bool loginWindow = code == wire::QuestionnaireBeforeLogin;
+    QVariantMap map;
+    QString error;
+    qint64 id = -1;
+    if (!r.readMap(&map) || map.isEmpty()) {
+        qWarning() << "malformed questionnaire";
+    } else if (!loginWindow && !m_loggedIn) {
+        qWarning() << "questionnaire from the main window before a login";
+    } else {
+        id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error);
+        if (id < 0)
+            qCritical().noquote() << "questionnaire not stored:" << error;
+    }
+    if (id > 0)
+        m_lastQuestionnaireId = id;
+    if (loginWindow)
+        sendText(id > 0 ? kQuestionnaireStored : kTryLater);
+    else
+        sendItem(id > 0 ? wire::QuestionnaireStored : wire::QuestionnaireFailed);
+}
+
+// ---- tables and lookups -----------------------------------------------------
+
+void Connection::handleTables()
+{
+    if (!m_loggedIn) {
+        qWarning() << "table request before a login";
+        return;
+    }
+    sendBody(m_server->tablesReply());
+}
+
+void Connection::handleLookup(quint8 code, wire::Reader &r)
+{
+    QVariantMap request;
+    const bool parsed = r.readMap(&request);
+    if (!parsed)
+        qWarning() << "malformed lookup request" << code;
+    const ProductData *p = m_server->products();
+    QStringList result;
+    quint8 reply = 0;
+    bool allowed = m_loggedIn;
+    switch (code) {
+    case wire::SnpRequest:
+        reply = wire::SnpReply;
+        allowed = allowed && m_account.access.snp;
+        if (parsed && allowed)
+            result = p->snpLookup(request);
+        break;
+    case wire::SnpD2Request:
+        reply = wire::SnpD2Reply;
+        allowed = allowed && m_account.access.snp;
+        if (parsed && allowed)
+            result = p->snpD2Lookup(request);
+        break;
+    case wire::PutgRequest:
+        reply = wire::PutgReply;
+        allowed = allowed && m_account.access.putg;
+        if (parsed && allowed)
+            result = p->putgLookup(request);
+        break;
+    default:
+        reply = wire::PutgmReply;
+        allowed = allowed && m_account.access.putgm;
+        if (parsed && allowed)
+            result = p->putgmLookup(request);
+        break;
+    }
+    if (!allowed)
+        qWarning() << "lookup" << code << "without access";
+    sendItem(reply, wire::encodeStringList(result));
+}
+
+// ---- orders -------------------------------------------------------------------
+
+void Connection::handleOrder(quint8 code, wire::Reader &r)
+{
+    QStringList cells;
+    if (!r.readStringList(&cells)) {
+        qWarning() << "malformed order" << code;
+        sendItem(wire::OrderFailed);
+        return;
+    }
+    if (!m_loggedIn) {
+        qWarning() << "order before a login";
+        sendItem(wire::OrderFailed);
+        return;
+    }
+    QString error;
+    const qint64 id = m_server->store()->storeOrder(m_account.id, code, cells, &error);
+    if (id < 0) {
+        qCritical().noquote() << "order not stored:" << error;
+        sendItem(wire::OrderFailed);
+        return;
+    }
+    crashPoint("order-committed");
+    m_lastOrderId = id;
+    m_lastOrderRows = cells.size() / 5;
+    qInfo() << "order" << id << "of" << m_account.name << "stored with" << m_lastOrderRows << "rows";
+    const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
+    sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+}
+
+// ---- uploads ------------------------------------------------------------------
+
+void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
+{
+    QString clientName;
+    qint64 size = 0;
+    QString rowIndex;
+    bool ok = r.readString(&clientName) && r.readI64(&size);
+    if (ok && code == wire::UploadRowFile)
+        ok = r.readString(&rowIndex);
+    // Without a sound header we cannot know where the raw bytes end.
+    if (!ok || !r.atEnd()) {
+        drop(QStringLiteral("malformed upload header"));
+        return;
+    }
+    if (size < 0 || size > m_server->config().maxUploadBytes) {
+        drop(QStringLiteral("upload of %1 bytes refused (limit %2)").arg(size).arg(m_server->config().maxUploadBytes));
+        return;
+    }
+    UploadState u;
+    u.active = true;
+    u.kind = code;
+    u.clientName = clientName;
+    u.rowIndex = code == wire::UploadRowFile ? rowIndex : QString();
+    u.size = size;
+
+    const QString name = safeUploadName(clientName);
+    QString refusal;
+    if (name.isEmpty()) {
+        refusal = QStringLiteral("unsafe file name");
+    } else if (code == wire::UploadRowFile) {
+        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+        if (!m_loggedIn || m_lastOrderId <= 0)
+            refusal = QStringLiteral("drawing without an order");
+        else if (!digits.match(rowIndex).hasMatch() || rowIndex.toInt() >= m_lastOrderRows)
+            refusal = QStringLiteral("drawing for a row the order does not have");
+        else {
+            u.orderId = m_lastOrderId;
+            u.orderRowId = m_server->store()->orderRowId(m_lastOrderId, rowIndex.toInt());
+        }
+    } else {
+        if (m_lastQuestionnaireId > 0)
+            u.questionnaireId = m_lastQuestionnaireId;
+        else if (!m_loggedIn)
+            refusal = QStringLiteral("file before a login or questionnaire");
+    }
+    if (refusal.isEmpty()) {
+        const QString suffix = QFileInfo(name).suffix();
+        static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9]{1,10}$"));
+        u.storedName = QUuid::createUuid().toString(QUuid::WithoutBraces)
+                       + (plain.match(suffix).hasMatch() ? QLatin1Char('.') + suffix.toLower() : QString());
+        u.clientName = name;
+        u.tempPath = QDir(m_server->uploadsTempDir()).filePath(u.storedName + QStringLiteral(".part"));
+        u.file = new QFile(u.tempPath);
+        if (!u.file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            qCritical().noquote() << "cannot write" << u.tempPath << ":" << u.file->errorString();
+            delete u.file;
+            u.file = nullptr;
+        }
+    } else {
+        qWarning().noquote() << "upload" << clientName.left(100) << "dropped:" << refusal;
+    }
+    m_upload = u;
+    m_hash.reset();
+    if (m_upload.size == 0)
+        finishUpload();
+}
+
+bool Connection::pumpUpload()
+{
+    const qint64 want = m_upload.size - m_upload.received;
+    const qint64 have = m_socket->bytesAvailable();
+    if (have <= 0)
+        return false;
+    const QByteArray chunk = m_socket->read(qMin<qint64>(want, qMin<qint64>(have, 64 * 1024)));
+    if (chunk.isEmpty())
+        return false;
+    m_upload.received += chunk.size();
+    if (m_upload.file) {
+        m_hash.addData(chunk);
+        if (m_upload.file->write(chunk) != chunk.size()) {
+            qCritical().noquote() << "writing" << m_upload.tempPath << "failed:" << m_upload.file->errorString();
+            m_upload.file->close();
+            QFile::remove(m_upload.tempPath);
+            delete m_upload.file;
+            m_upload.file = nullptr;
+        }
+    }
+    if (m_upload.received == m_upload.size)
+        finishUpload();
+    return true;
+}
+
+void Connection::finishUpload()
+{
+    UploadState u = m_upload;
+    m_upload = UploadState();
+    if (!u.file) {
+        qInfo() << "dropped" << u.size << "bytes of a refused upload";
+        return;
+    }
+    bool ok = u.file->flush() && ::fsync(u.file->handle()) == 0;
+    u.file->close();
+    delete u.file;
+    const QString target = QDir(m_server->uploadsDir()).filePath(u.storedName);
+    ok = ok && QFile::rename(u.tempPath, target);
+    if (!ok) {
+        qCritical().noquote() << "cannot move" << u.tempPath << "into place";
+        QFile::remove(u.tempPath);
+        return;
+    }
+    Upload rec;
+    rec.kind = u.kind;
+    rec.clientName = u.clientName;
+    rec.storedName = u.storedName;
+    rec.size = u.size;
+    rec.sha256 = QString::fromLatin1(m_hash.result().toHex());
+    rec.accountId = m_loggedIn ? m_account.id : 0;
+    rec.orderId = u.orderId;
+    rec.rowIndex = u.kind == wire::UploadRowFile ? u.rowIndex : QString();
+    rec.orderRowId = u.orderRowId;
+    rec.questionnaireId = u.questionnaireId;
+    QString error;
+    const qint64 id = m_server->store()->recordUpload(rec, &error);
+    if (id < 0) {
+        qCritical().noquote() << "upload record not stored:" << error;
+        QFile::remove(target);
+        return;
+    }
+    qInfo().noquote() << "stored upload" << id << u.clientName << "as" << u.storedName << u.size << "bytes";
+}
+
+void Connection::discardUpload()
+{
+    if (m_upload.file) {
+        m_upload.file->close();
+        QFile::remove(m_upload.tempPath);
+        delete m_upload.file;
+    }
+    m_upload = UploadState();
+}

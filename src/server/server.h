@@ -1,0 +1,168 @@
+#pragma once
+// The order server: one QTcpServer, one Connection object per client, all on
+// one event loop. Password digests are computed on the global thread pool so
+// a login never stalls other clients.
+#include "password.h"
+#include "store.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include "wire.h"
+
+class ProductData;
+class QFile;
+class QTcpServer;
+class QTcpSocket;
+
+struct ServerConfig
+{
+    QString dataDir;
+    qint64 maxUploadBytes = 16 * 1024 * 1024;
+    int idleTimeoutMs = 5 * 60 * 1000;
+    int loginDelayBaseMs = 500;
+    int loginDelayMaxMs = 30 * 1000;
+};
+
+// Slows down repeated wrong passwords for one account name: every attempt
+// waits for its turn, and each failure doubles the spacing of the turns.
+class LoginThrottle
+{
+public:
+    explicit LoginThrottle(int baseMs = 500, int maxMs = 30000) : m_baseMs(baseMs), m_maxMs(maxMs) {}
+    // Milliseconds the attempt must wait before it is checked.
+    qint64 reserve(const QString &name, qint64 nowMs);
+    void failed(const QString &name, qint64 nowMs);
+    void succeeded(const QString &name);
+    int failures(const QString &name) const { return m_entries.value(name).failures; }
+
+private:
+    struct Entry
+    {
+        int failures = 0;
+        qint64 notBefore = 0;
+        qint64 lastFailure = 0;
+    };
+    qint64 delayFor(int failures) const;
+    void prune(qint64 nowMs);
+
+    int m_baseMs;
+    int m_maxMs;
+    QHash<QString, Entry> m_entries;
+};
+
+// Client file names are data, never paths. Returns the bare name or an empty
+// text when the name must be refused.
+QString safeUploadName(const QString &clientName);
+
+class OrderServer : public QObject
+{
+    Q_OBJECT
+public:
+    OrderServer(Store *store, const ProductData *products, const ServerConfig &config, QObject *parent = nullptr);
+    ~OrderServer() override;
+
+    bool listen(const QHostAddress &address, quint16 port, QString *error);
+    quint16 port() const;
+
+    Store *store() const { return m_store; }
+    const ProductData *products() const { return m_products; }
+    const ServerConfig &config() const { return m_config; }
+    LoginThrottle &throttle() { return m_throttle; }
+    const password::Digest &decoyDigest() const { return m_decoy; }
+    qint64 nowMs() const { return m_clock.elapsed(); }
+    QString uploadsDir() const;
+    QString uploadsTempDir() const;
+    int connectionCount() const { return m_connections; }
+    // Reply 5 body, encoded once: the tables do not change while serving.
+    const QByteArray &tablesReply();
+
+private:
+    void onNewConnection();
+
+    Store *m_store;
+    const ProductData *m_products;
+    ServerConfig m_config;
+    QTcpServer *m_tcp;
+    LoginThrottle m_throttle;
+    password::Digest m_decoy;
+    QElapsedTimer m_clock;
+    int m_connections = 0;
+    QByteArray m_tablesReply;
+    friend class Connection;
+};
+
+class Connection : public QObject
+{
+    Q_OBJECT
+public:
+    Connection(QTcpSocket *socket, OrderServer *server);
+    ~Connection() override;
+
+private:
+    void onReadyRead();
+    void onDisconnected();
+    void onIdle();
+    void process();
+    void resume();
+    void handleFrame(const QByteArray &body);
+    void drop(const QString &why);
+
+    // requests
+    void handleLogin(wire::Reader &r);
+    void checkLogin(const QString &name, const QString &clear);
+    void finishLogin(const QString &name, bool matched, const Account &account);
+    void handleRegistration(wire::Reader &r);
+    void handleQuestionnaire(quint8 code, wire::Reader &r);
+    void handleTables();
+    void handleLookup(quint8 code, wire::Reader &r);
+    void handleOrder(quint8 code, wire::Reader &r);
+    void handleUploadHeader(quint8 code, wire::Reader &r);
+
+    // replies
+    void sendText(const QString &text, const QVariantMap *map = nullptr);
+    void sendItem(quint8 code, const QByteArray &argument = QByteArray());
+    bool sendBody(const QByteArray &body);
+
+    // uploads
+    bool pumpUpload();
+    void finishUpload();
+    void discardUpload();
+
+    QTcpSocket *m_socket;
+    OrderServer *m_server;
+    wire::FrameGate m_gate;
+    QTimer m_idle;
+    bool m_busy = false;
+    bool m_closing = false;
+    int m_badFrames = 0;
+
+    bool m_loggedIn = false;
+    Account m_account;
+    qint64 m_lastOrderId = 0;
+    int m_lastOrderRows = 0;
+    qint64 m_lastQuestionnaireId = 0;
+
+    struct UploadState
+    {
+        bool active = false;
+        int kind = 0;
+        QString clientName;
+        QString storedName;
+        QString rowIndex;
+        qint64 size = 0;
+        qint64 received = 0;
+        qint64 orderId = 0;
+        qint64 orderRowId = 0;
+        qint64 questionnaireId = 0;
+        QFile *file = nullptr; // null: the bytes are read and dropped
+        QString tempPath;
+    };
+    UploadState m_upload;
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+};

@@ -1,0 +1,236 @@
+// Accounts, logins and registration against the real server process.
+#include "serverharness.h"
+
+#include <QtTest>
+
+using harness::Client;
+
+namespace {
+const QString kOk = QStringLiteral("Авторизация прошла успешно");
+
+QVariantMap application(const QString &fio, const QString &mail, bool snp, bool putg, bool putgm)
+{
+    return {{QStringLiteral("Predpr"), QStringLiteral("ООО Ромашка")},
+            {QStringLiteral("FIO"), fio},
+            {QStringLiteral("Mail"), mail},
+            {QStringLiteral("City"), QStringLiteral("Тверь")},
+            {QStringLiteral("Dol"), QStringLiteral("инженер")},
+            {QStringLiteral("Tel"), QString()},
+            {QStringLiteral("SNP"), snp},
+            {QStringLiteral("PUTG"), putg},
+            {QStringLiteral("PUTGm"), putgm},
+            {QStringLiteral("Flan"), false},
+            {QStringLiteral("Zat"), false},
+            {QStringLiteral("Opros"), true}};
+}
+} // namespace
+
+class TestServerLogin : public QObject
+{
+    Q_OBJECT
+    harness::Server m_server;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFile::exists(harness::serverBinary()));
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("snponly"), QStringLiteral("pw1"),
+                                   QStringLiteral("--access"), QStringLiteral("snp")}),
+                 0);
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("twin"), QStringLiteral("pw1")}), 0);
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("slow"), QStringLiteral("right1")}), 0);
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("off"), QStringLiteral("pw2")}), 0);
+        QVERIFY(m_server.start());
+    }
+
+    void demoAccountOnlyOnEmptyStore()
+    {
+        // Accounts existed before the first start, so no demo was made.
+        QVERIFY(!m_server.output().contains(QStringLiteral("demo")));
+        harness::Server fresh;
+        QVERIFY(fresh.start());
+        QVERIFY(fresh.output().contains(QStringLiteral("user demo password demo123")));
+        Client c;
+        QVERIFY(c.connectTo(fresh.port()));
+        QVariantMap map;
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123"), &map));
+        QCOMPARE(map.value(QStringLiteral("SNP")).userType(), int(QMetaType::Bool));
+        QVERIFY(map.value(QStringLiteral("SNP")).toBool() && map.value(QStringLiteral("PUTG")).toBool()
+                && map.value(QStringLiteral("PUTGm")).toBool());
+        fresh.stop();
+        QVERIFY(fresh.start());
+        QVERIFY(!fresh.output().contains(QStringLiteral("demo123")));
+    }
+
+    void login_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("snp");
+        QTest::addColumn<bool>("putg");
+        QTest::newRow("right password") << "USER:snponly PASS:pw1" << true << true << false;
+        QTest::newRow("all families") << "USER:twin PASS:pw1" << true << true << true;
+        QTest::newRow("wrong password") << "USER:snponly PASS:pw2" << false << false << false;
+        QTest::newRow("empty password") << "USER:twin PASS:" << false << false << false;
+        QTest::newRow("unknown name") << "USER:nobody PASS:pw1" << false << false << false;
+        QTest::newRow("name case differs") << "USER:SNPONLY PASS:pw1" << false << false << false;
+        QTest::newRow("password prefix") << "USER:twin PASS:pw" << false << false << false;
+        QTest::newRow("no PASS part") << "USER:twin pw1" << false << false << false;
+        QTest::newRow("not a login") << "hello" << false << false << false;
+    }
+
+    void login()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        c.send(wire::requestFrame(wire::Login, text));
+        QString reply;
+        QVariantMap map;
+        QVERIFY(c.loginReply(&reply, &map));
+        if (accepted) {
+            QFETCH(bool, snp);
+            QFETCH(bool, putg);
+            QCOMPARE(reply, kOk);
+            QCOMPARE(map.value(QStringLiteral("SNP")).toBool(), snp);
+            QCOMPARE(map.value(QStringLiteral("PUTG")).toBool(), putg);
+            QCOMPARE(map.value(QStringLiteral("PUTGm")).toBool(), putg);
+        } else {
+            // The same words whether or not the name exists.
+            QCOMPARE(reply, QStringLiteral("Неверное имя пользователя или пароль."));
+            QVERIFY(map.isEmpty());
+            // The connection stays usable for a corrected login.
+            QVERIFY(c.login(QStringLiteral("twin"), QStringLiteral("pw1")));
+        }
+    }
+
+    void storedPasswordIsNotClearText()
+    {
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        Account twin, snp;
+        QVERIFY(store.findAccount(QStringLiteral("twin"), &twin));
+        QVERIFY(store.findAccount(QStringLiteral("snponly"), &snp));
+        QVERIFY(twin.iterations >= 100000);
+        QCOMPARE(twin.hash.size(), 32);
+        QVERIFY(twin.salt.size() >= 16);
+        // Same password, different salt, different digest.
+        QVERIFY(twin.salt != snp.salt);
+        QVERIFY(twin.hash != snp.hash);
+        QVERIFY(!twin.hash.contains("pw1"));
+        if (!harness::usingPostgres()) {
+            for (const QString &f : QDir(m_server.dataDir()).entryList({QStringLiteral("vintaro.sqlite*")}, QDir::Files)) {
+                QFile file(QDir(m_server.dataDir()).filePath(f));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                const QByteArray all = file.readAll();
+                QVERIFY2(!all.contains("right1") && !all.contains("demo123"), qPrintable(f));
+            }
+        }
+    }
+
+    void disabledAccountIsRefused()
+    {
+        QCOMPARE(m_server.command({QStringLiteral("--disable-user"), QStringLiteral("off")}), 0);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(!c.login(QStringLiteral("off"), QStringLiteral("pw2")));
+        QCOMPARE(m_server.command({QStringLiteral("--enable-user"), QStringLiteral("off")}), 0);
+        QVERIFY(c.login(QStringLiteral("off"), QStringLiteral("pw2")));
+        QVERIFY(m_server.command({QStringLiteral("--disable-user"), QStringLiteral("ghost")}) != 0);
+    }
+
+    void wrongPasswordsAreSlowedDown()
+    {
+        Client attacker, other;
+        QVERIFY(attacker.connectTo(m_server.port()));
+        QVERIFY(other.connectTo(m_server.port()));
+        QList<qint64> took;
+        for (int i = 0; i < 4; ++i) {
+            QElapsedTimer t;
+            t.start();
+            QVERIFY(!attacker.login(QStringLiteral("slow"), QStringLiteral("guess%1").arg(i)));
+            took << t.elapsed();
+        }
+        // Delays of 0.5, 1 and 2 s before the second, third and fourth tries.
+        QVERIFY2(took[3] >= 1500 && took[3] > took[1], qPrintable(QString::number(took[3])));
+        // A parallel try waits its turn too, while another client is served
+        // at once: the delay does not hold up the server.
+        attacker.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("slow"), QStringLiteral("x"))));
+        QTest::qWait(50);
+        other.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("twin"), QStringLiteral("pw1"))));
+        QString text;
+        QVERIFY(other.loginReply(&text, nullptr, 3000));
+        QCOMPARE(text, kOk);
+        QVERIFY(attacker.socket().bytesAvailable() == 0);
+        QVERIFY(attacker.loginReply(&text));
+        QVERIFY(text != kOk);
+        // Even the right password has to wait for its turn, then succeeds.
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(attacker.login(QStringLiteral("slow"), QStringLiteral("right1")));
+        QVERIFY(t.elapsed() >= 1000);
+    }
+
+    void registrationAndApproval()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        const QString mail = QStringLiteral("ivanov@romashka.ru");
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("Иванов И. И."), mail, true, false, true)));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QVERIFY2(text.startsWith(QStringLiteral("Заявка на регистрацию принята")), qPrintable(text));
+
+        // Repeats, by address (any case) and by the same person of the company.
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("Петров"), QStringLiteral("IVANOV@romashka.ru"), true, true, true)));
+        QVERIFY(c.loginReply(&text));
+        QVERIFY2(text.contains(QStringLiteral("адресом электронной почты")), qPrintable(text));
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("иванов  и. и."), QStringLiteral("other@x.ru"), true, true, true)));
+        QVERIFY(c.loginReply(&text));
+        QVERIFY2(text.contains(QStringLiteral("сотрудника")), qPrintable(text));
+        QVariantMap incomplete = application(QStringLiteral("Сидоров"), QStringLiteral("s@x.ru"), true, true, true);
+        incomplete.remove(QStringLiteral("City"));
+        c.send(wire::requestFrame(wire::Registration, incomplete));
+        QVERIFY(c.loginReply(&text));
+        QVERIFY2(text.startsWith(QStringLiteral("Заявка не принята")), qPrintable(text));
+
+        QString listing;
+        QCOMPARE(m_server.command({QStringLiteral("--list-applications")}, &listing), 0);
+        QVERIFY(listing.contains(mail));
+        QVERIFY(!listing.contains(QStringLiteral("s@x.ru")));
+
+        // Nothing can log in before approval.
+        QVERIFY(!c.login(mail, QStringLiteral("abc123")));
+        QString approved;
+        QCOMPARE(m_server.command({QStringLiteral("--approve"), mail, QStringLiteral("--password"), QStringLiteral("abc123")},
+                                  &approved),
+                 0);
+        QVERIFY2(approved.contains(QStringLiteral("user ") + mail), qPrintable(approved));
+        QVERIFY(m_server.command({QStringLiteral("--approve"), mail}) != 0);
+        QVariantMap map;
+        // The earlier wrong try costs a short wait here.
+        QVERIFY(c.login(mail, QStringLiteral("abc123"), &map));
+        QCOMPARE(map.value(QStringLiteral("SNP")).toBool(), true);
+        QCOMPARE(map.value(QStringLiteral("PUTG")).toBool(), false);
+        QCOMPARE(map.value(QStringLiteral("PUTGm")).toBool(), true);
+
+        // The new account's address cannot be registered again.
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("Другой"), mail, true, true, true)));
+        QVERIFY(c.loginReply(&text));
+        QVERIFY(text.startsWith(QStringLiteral("Заявка не принята")));
+    }
+
+    void cleanupTestCase()
+    {
+        QVERIFY(m_server.running());
+        m_server.stop();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerLogin)
+#include "tst_server_login.moc"

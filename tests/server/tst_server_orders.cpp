@@ -1,0 +1,314 @@
+// The whole road of a customer against the real server: login, tables,
+// lookups, orders with drawings, questionnaires; then what the store holds.
+#include "serverharness.h"
+
+#include <QCryptographicHash>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using harness::Client;
+
+namespace {
+
+QByteArray randomBytes(int n, quint32 seed)
+{
+    QRandomGenerator g(seed);
+    QByteArray b(n, '\0');
+    for (int i = 0; i < n; ++i)
+        b[i] = char(g.bounded(256));
+    return b;
+}
+
+QStringList orderCells()
+{
+    return {QStringLiteral("СНП-А-1-15-1,6-ГОСТ Р 52376-2005"), QStringLiteral("10"), QStringLiteral("15"),
+            QStringLiteral("plan.pdf"), QStringLiteral("Прокладка спирально-навитая; \"тип А\""),
+            QStringLiteral("ПУТГ-А-100-40"), QStringLiteral("2"), QStringLiteral("100"), QString(),
+            QStringLiteral("Прокладка из терморасширенного графита"),
+            QStringLiteral("ПУТГм-Б-50"), QStringLiteral("1"), QString(), QStringLiteral("scheme.dwg"),
+            QStringLiteral("=cmd|' /C calc'!A0")};
+}
+
+QVariantMap questionnaire()
+{
+    QVariantMap m;
+    const char *texts[] = {"name_predpe", "fio", "e-mail", "city", "dolzhn", "tel", "name_teh", "oborud", "uplotn",
+                           "predpr_potr", "zavod_izg", "razrab", "davl_rab_", "sreda_sostav", "sreda_sostav_trub",
+                           "sreda_sostav_mezhtrub", "pro4ee", "srok", "tip_soed", "naim_soed", "rad", "isStandart",
+                           "D_", "D1", "D2", "d", "h1", "h2", "Dnar", "Dvn", "h", "standart", "Dy", "Py", "material",
+                           "diametr", "diametr_", "smazka", "nomer", "mat_bolt", "kreplenie", "dop_info", "file_name"};
+    int i = 0;
+    for (const char *k : texts)
+        m.insert(QLatin1String(k), QStringLiteral("значение %1 ").arg(i++));
+    m.insert(QStringLiteral("tel"), QString());
+    m.insert(QStringLiteral("file_name"), QStringLiteral("scheme.pdf"));
+    for (const char *k : {"perepad_ot", "perepad_do", "perepad_ot_trub", "perepad_do_mezhtrub", "count_of_bolt"})
+        m.insert(QLatin1String(k), -40 + i++);
+    for (const char *k : {"davl_rab", "davl_isp", "davl_rab_trub", "davl_rab_mezhtrub", "glubina", "glubina_pop",
+                          "neploskostnost"})
+        m.insert(QLatin1String(k), 0.1 * i++);
+    for (const char *k : {"osob_sr1", "osob_sr2", "osob_sr3"})
+        m.insert(QLatin1String(k), i++ % 2 == 0);
+    return m;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestServerOrders : public QObject
+{
+    Q_OBJECT
+    harness::Server m_server;
+
+    QString uploadPath(const Upload &u) const
+    {
+        return QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.start());
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("putgonly"), QStringLiteral("pw"),
+                                   QStringLiteral("--access"), QStringLiteral("PUTG")}),
+                 0);
+    }
+
+    void wholeRoad()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+
+        c.send(wire::requestFrame(wire::TablesRequest, QString(QLatin1String(""))));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::TablesReply));
+        wire::Reader tables(arg);
+        QVariantMap map;
+        QVERIFY(tables.readMap(&map) && tables.atEnd());
+
+        const QVariantMap lookup{{QStringLiteral("standard"), QStringLiteral("GOST128")}};
+        const QList<QPair<quint8, quint8>> lookups{{wire::SnpRequest, wire::SnpReply},
+                                                   {wire::SnpD2Request, wire::SnpD2Reply},
+                                                   {wire::PutgRequest, wire::PutgReply},
+                                                   {wire::PutgmRequest, wire::PutgmReply}};
+        for (const auto &l : lookups) {
+            c.send(wire::requestFrame(l.first, lookup));
+            QVERIFY(c.item(&code, &arg));
+            QCOMPARE(code, l.second);
+            wire::Reader r(arg);
+            QStringList list;
+            QVERIFY(r.readStringList(&list) && r.atEnd());
+        }
+
+        const QStringList cells = orderCells();
+        c.send(wire::requestFrame(wire::OrderInvoice, cells));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        QVERIFY(arg.isEmpty());
+
+        // Drawings of rows 0 and 2, as the client sends them after reply 13.
+        const QByteArray first = randomBytes(6145, 1);
+        const QByteArray second = randomBytes(20000, 2);
+        c.upload(QStringLiteral("plan.pdf"), first, QStringLiteral("0"));
+        c.upload(QStringLiteral("scheme.dwg"), second, QStringLiteral("2"));
+
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        QVERIFY(harness::waitFor([&] { return store.uploads().size() >= 2; }));
+        const QList<Order> orders = store.orders();
+        QCOMPARE(orders.size(), 1);
+        const Order &o = orders.first();
+        QCOMPARE(o.account, QStringLiteral("demo"));
+        QCOMPARE(o.code, 12);
+        QCOMPARE(o.rows.size(), 3);
+        QStringList stored;
+        for (const OrderRow &r : o.rows)
+            stored << r.designation << r.quantity << r.size << r.drawing << r.description;
+        for (int i = 0; i < cells.size(); ++i)
+            QCOMPARE(stored.at(i), cells.at(i).isNull() ? QString(QLatin1String("")) : cells.at(i));
+
+        QCOMPARE(o.uploads.size(), 2);
+        QCOMPARE(o.uploads[0].clientName, QStringLiteral("plan.pdf"));
+        QCOMPARE(o.uploads[0].rowIndex, QStringLiteral("0"));
+        QCOMPARE(o.uploads[0].orderRowId, o.rows[0].id);
+        QCOMPARE(o.uploads[1].clientName, QStringLiteral("scheme.dwg"));
+        QCOMPARE(o.uploads[1].orderRowId, o.rows[2].id);
+        QCOMPARE(o.uploads[0].size, qint64(first.size()));
+        QVERIFY(fileBytes(uploadPath(o.uploads[0])) == first);
+        QVERIFY(fileBytes(uploadPath(o.uploads[1])) == second);
+        QCOMPARE(o.uploads[1].sha256, QString::fromLatin1(QCryptographicHash::hash(second, QCryptographicHash::Sha256).toHex()));
+
+        // The operator sees it too.
+        QString listing;
+        QCOMPARE(m_server.command({QStringLiteral("--list-orders")}, &listing), 0);
+        QVERIFY(listing.contains(cells[0]) && listing.contains(QStringLiteral("scheme.dwg")));
+        QString csv;
+        QCOMPARE(m_server.command({QStringLiteral("--export-order"), QString::number(o.id)}, &csv), 0);
+        const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[1].contains(QStringLiteral("\"Прокладка спирально-навитая; \"\"тип А\"\"\"")));
+        QVERIFY(lines[1].contains(o.uploads[0].storedName));
+        // A formula in a cell is not run by a spreadsheet.
+        QVERIFY(lines[3].contains(QStringLiteral("'=cmd")));
+    }
+
+    void orderReplies_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<bool>("login");
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("invoice") << 12 << 5 << true << 13 << true;
+        QTest::newRow("offer") << 21 << 10 << true << 13 << true;
+        QTest::newRow("pdf") << 22 << 5 << true << 25 << true;
+        QTest::newRow("xls") << 23 << 5 << true << 25 << true;
+        QTest::newRow("ods") << 24 << 15 << true << 25 << true;
+        QTest::newRow("cells not 5 per row") << 12 << 7 << true << 14 << false;
+        QTest::newRow("empty list") << 21 << 0 << true << 14 << false;
+        QTest::newRow("before login") << 12 << 5 << false << 14 << false;
+    }
+
+    void orderReplies()
+    {
+        QFETCH(int, code);
+        QFETCH(int, cells);
+        QFETCH(bool, login);
+        QFETCH(int, reply);
+        QFETCH(bool, stored);
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.orders().size();
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        if (login)
+            QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QStringList list;
+        for (int i = 0; i < cells; ++i)
+            list << QStringLiteral("ячейка %1").arg(i);
+        c.send(wire::requestFrame(quint8(code), list));
+        quint8 got = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&got, &arg));
+        QCOMPARE(int(got), reply);
+        QCOMPARE(store.orders().size(), before + (stored ? 1 : 0));
+        if (stored) {
+            const Order o = store.orders().last();
+            QCOMPARE(o.code, code);
+            QCOMPARE(o.rows.size(), cells / 5);
+            QCOMPARE(o.rows.last().description, list.last());
+        }
+    }
+
+    void drawingsNeedTheirOrderRow()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.uploads().size();
+        // No order on this connection yet: the bytes are read and dropped.
+        c.upload(QStringLiteral("early.pdf"), randomBytes(3000, 3), QStringLiteral("0"));
+        c.send(wire::requestFrame(wire::OrderInvoice, orderCells().mid(0, 5)));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        // Row 1 does not exist in a one-row order; row 0 does.
+        c.upload(QStringLiteral("wrong-row.pdf"), randomBytes(100, 4), QStringLiteral("1"));
+        c.upload(QStringLiteral("minus.pdf"), randomBytes(100, 5), QStringLiteral("-0"));
+        c.upload(QStringLiteral("right.pdf"), randomBytes(100, 6), QStringLiteral("0"));
+        QVERIFY(harness::waitFor([&] { return store.uploads().size() > before; }));
+        // The stream stayed in step through the dropped files.
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        const QList<Upload> all = store.uploads();
+        QCOMPARE(all.size(), before + 1);
+        QCOMPARE(all.last().clientName, QStringLiteral("right.pdf"));
+    }
+
+    void questionnaireFromMainWindow()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("putgonly"), QStringLiteral("pw")));
+        const QVariantMap sent = questionnaire();
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, sent));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireStored));
+        const QByteArray drawing = randomBytes(5000, 7);
+        c.upload(QStringLiteral("/data/scheme.pdf"), drawing);
+
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        QVERIFY(harness::waitFor([&] {
+            const auto u = store.uploads();
+            return !u.isEmpty() && u.last().clientName == QStringLiteral("scheme.pdf");
+        }));
+        const Upload u = store.uploads().last();
+        QVERIFY(u.questionnaireId > 0);
+        QCOMPARE(u.kind, 4);
+        QVERIFY(fileBytes(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName)) == drawing);
+        const QVariantMap back = store.questionnaire(u.questionnaireId);
+        QCOMPARE(back.size(), sent.size());
+        for (auto it = sent.cbegin(); it != sent.cend(); ++it) {
+            QVERIFY2(back.contains(it.key()), qPrintable(it.key()));
+            QCOMPARE(back.value(it.key()).userType(), it.value().userType());
+            QCOMPARE(back.value(it.key()).toString(), it.value().toString());
+        }
+    }
+
+    void questionnaireFromLoginWindow()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.questionnaireCount();
+        c.send(wire::requestFrame(wire::QuestionnaireBeforeLogin, questionnaire()));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QCOMPARE(text, QStringLiteral("Опросный лист отправлен."));
+        QCOMPARE(store.questionnaireCount(), before + 1);
+        // Code 9 is for logged-in customers only.
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireFailed));
+        QCOMPARE(store.questionnaireCount(), before + 1);
+    }
+
+    void lookupsFollowAccess()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        // Before the login nothing but an empty answer.
+        c.send(wire::requestFrame(wire::PutgRequest, QVariantMap{{QStringLiteral("a"), 1}}));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::PutgReply));
+        QCOMPARE(arg, wire::encodeStringList({}));
+        QVERIFY(c.login(QStringLiteral("putgonly"), QStringLiteral("pw")));
+        c.send(wire::requestFrame(wire::SnpRequest, QVariantMap{{QStringLiteral("a"), 1}}));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::SnpReply));
+        QCOMPARE(arg, wire::encodeStringList({}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerOrders)
+#include "tst_server_orders.moc"

@@ -1,0 +1,175 @@
+// Upload names are data, never paths; sizes are capped; a cut-off upload
+// leaves nothing behind; silent connections are closed.
+#include "serverharness.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+using harness::Client;
+
+class TestServerUploads : public QObject
+{
+    Q_OBJECT
+    harness::Server m_server;
+
+    QStringList filesUnder(const QString &dir)
+    {
+        QStringList out;
+        QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            out << it.next();
+        return out;
+    }
+
+    // The order of one row that drawings attach to.
+    void orderOneRow(Client &c)
+    {
+        c.send(wire::requestFrame(wire::OrderInvoice,
+                                  QStringList{QStringLiteral("СНП"), QStringLiteral("1"), QStringLiteral("15"),
+                                              QStringLiteral("x"), QStringLiteral("d")}));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_server.start({QStringLiteral("--max-upload"), QStringLiteral("100000"), QStringLiteral("--idle-timeout"),
+                                QStringLiteral("2")}));
+    }
+
+    void pathTricks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kept"); // empty: refused
+        QTest::newRow("parent dirs") << "../../etc/passwd" << "passwd";
+        QTest::newRow("absolute") << "/abs" << "abs";
+        QTest::newRow("backslash") << "a\\b" << "b";
+        QTest::newRow("windows path") << "C:\\dir\\plan.pdf" << "plan.pdf";
+        QTest::newRow("mixed") << "..\\../..\\x.dwg" << "x.dwg";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("dot dot") << ".." << "";
+        QTest::newRow("dir only") << "dir/" << "";
+        QTest::newRow("control char") << QStringLiteral("a\nb.pdf") << "";
+        QTest::newRow("nul") << QString::fromUtf16(u"a\u0000b", 3) << "";
+        QTest::newRow("bidi override") << QStringLiteral("fdp\u202E.exe") << "";
+        QTest::newRow("cyrillic") << QStringLiteral("чертёж №1.pdf") << QStringLiteral("чертёж №1.pdf");
+    }
+
+    void pathTricks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kept);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        orderOneRow(c);
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.uploads().size();
+        const QByteArray data = "root:x:0:0:" + name.toUtf8();
+        c.upload(name, data, QStringLiteral("0"));
+        // A follow-up request proves the stream stayed in step; it is
+        // answered only after the upload was dealt with.
+        orderOneRow(c);
+        const QList<Upload> all = store.uploads();
+        if (kept.isEmpty()) {
+            QCOMPARE(all.size(), before);
+        } else {
+            QCOMPARE(all.size(), before + 1);
+            const Upload &u = all.last();
+            QCOMPARE(u.clientName, kept);
+            // The stored name is the server's own: no trace of the client's.
+            QVERIFY(!u.storedName.contains(QLatin1Char('/')) && !u.storedName.contains(QLatin1String("..")));
+            QVERIFY(!u.storedName.contains(QLatin1String("passwd")));
+            QFile f(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), data);
+        }
+        // Nothing lands beside the data directory or outside uploads/.
+        const QString root = QFileInfo(m_server.dataDir()).absolutePath();
+        for (const QString &f : filesUnder(root)) {
+            const QString rel = QDir(m_server.dataDir()).relativeFilePath(f);
+            QVERIFY2(!rel.startsWith(QLatin1String("..")), qPrintable(f));
+            QVERIFY2(rel.startsWith(QLatin1String("uploads/")) || rel.startsWith(QLatin1String("vintaro.sqlite")),
+                     qPrintable(f));
+        }
+    }
+
+    void sizeCap_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("at the cap") << qint64(100000) << true;
+        QTest::newRow("one above") << qint64(100001) << false;
+        QTest::newRow("negative") << qint64(-1) << false;
+        QTest::newRow("huge") << qint64(1) << false; // replaced below by 2^62
+    }
+
+    void sizeCap()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, accepted);
+        if (QByteArray(QTest::currentDataTag()) == "huge")
+            size = qint64(1) << 62;
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        orderOneRow(c);
+        c.send(wire::uploadHeader(QStringLiteral("big.bin"), size, QStringLiteral("0")));
+        if (accepted) {
+            c.send(QByteArray(int(size), 'z'));
+            orderOneRow(c);
+        } else {
+            QVERIFY(c.closedByServer());
+        }
+        // Others are served all the same.
+        Client other;
+        QVERIFY(other.connectTo(m_server.port()));
+        QVERIFY(other.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+    }
+
+    void dropMidUploadLeavesNothing()
+    {
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.uploads().size();
+        const QString incoming = QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/incoming"));
+        {
+            Client c;
+            QVERIFY(c.connectTo(m_server.port()));
+            QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+            orderOneRow(c);
+            c.send(wire::uploadHeader(QStringLiteral("half.pdf"), 50000, QStringLiteral("0")));
+            c.send(QByteArray(20000, 'h'));
+            QVERIFY(harness::waitFor([&] { return !QDir(incoming).isEmpty(QDir::Files); }));
+            c.socket().abort();
+        }
+        QVERIFY(harness::waitFor([&] { return QDir(incoming).isEmpty(QDir::Files); }));
+        QCOMPARE(store.uploads().size(), before);
+        QCOMPARE(filesUnder(incoming).size(), 0);
+    }
+
+    void idleConnectionIsClosed()
+    {
+        Client quiet, busy;
+        QVERIFY(quiet.connectTo(m_server.port()));
+        QVERIFY(busy.connectTo(m_server.port()));
+        QVERIFY(busy.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        // The busy one keeps talking, the quiet one says nothing for 2 s.
+        for (int i = 0; i < 4; ++i) {
+            QTest::qWait(700);
+            busy.send(wire::requestFrame(wire::TablesRequest, QString(QLatin1String(""))));
+            quint8 code = 0;
+            QByteArray arg;
+            QVERIFY(busy.item(&code, &arg));
+        }
+        QVERIFY(quiet.closedByServer(5000));
+        QCOMPARE(busy.socket().state(), QAbstractSocket::ConnectedState);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerUploads)
+#include "tst_server_uploads.moc"
