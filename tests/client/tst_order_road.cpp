@@ -1,0 +1,143 @@
+// A whole order against the real vintaro-server: log in, put three items in
+// the list with a drawing on one of them, send an invoice request, and find
+// the drawing byte for byte in the server's data directory.
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "login/startwindow.h"
+#include "order_helpers.h"
+
+using namespace orderfx;
+
+namespace {
+class ServerProcess
+{
+public:
+    ~ServerProcess()
+    {
+        if (m_proc.state() != QProcess::NotRunning) {
+            m_proc.terminate();
+            if (!m_proc.waitForFinished(10000))
+                m_proc.kill();
+        }
+    }
+    QString dataDir() const { return m_tmp.path() + "/data"; }
+    quint16 port() const { return m_port; }
+
+    bool start()
+    {
+        const QString bin = QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server");
+        m_proc.setProcessChannelMode(QProcess::MergedChannels);
+        m_proc.start(bin, {"--data-dir", dataDir(), "--port", "0"});
+        if (!m_proc.waitForStarted(10000))
+            return false;
+        static const QRegularExpression re("listening on [0-9.]+:([0-9]+)");
+        QString out;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 30000 && m_proc.state() == QProcess::Running) {
+            m_proc.waitForReadyRead(200);
+            out += QString::fromUtf8(m_proc.readAll());
+            const auto m = re.match(out);
+            if (m.hasMatch()) {
+                m_port = quint16(m.captured(1).toUInt());
+                return true;
+            }
+        }
+        qWarning().noquote() << "server did not start:" << out;
+        return false;
+    }
+
+private:
+    QTemporaryDir m_tmp;
+    QProcess m_proc;
+    quint16 m_port = 0;
+};
+
+QStringList storedUploads(const QString &dataDir)
+{
+    QStringList l;
+    QDirIterator it(dataDir + "/uploads", QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString f = it.next();
+        if (!f.contains("/incoming/"))
+            l << f;
+    }
+    return l;
+}
+} // namespace
+
+class TstOrderRoad : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { vintaroInitResources(); }
+    void cleanup() { Answers::uninstall(); }
+    void invoiceWithOneDrawing();
+};
+
+void TstOrderRoad::invoiceWithOneDrawing()
+{
+    if (!QFile::exists(QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server")))
+        QSKIP("vintaro-server is not built");
+    ServerProcess server;
+    QVERIFY(server.start());
+    QTemporaryDir dir;
+    Answers answers;
+    answers.install();
+
+    StartWindow login("127.0.0.1", server.port());
+    login.show();
+    login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
+    login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
+    login.findChild<QPushButton *>("LoginBut")->click();
+    QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+
+    MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
+                 login.loginStatusDialog(), login.loginData(), nullptr);
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
+
+    // Random bytes, so that any reordering or loss would show.
+    QByteArray bytes(150000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(QRandomGenerator::global()->bounded(256));
+    const QString drawing = dir.path() + "/чертёж 1.dwg";
+    {
+        QFile f(drawing);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    answers.files << drawing;
+
+    addSnp(&w, "СНП-Д-1-80-4,0", "2", "D", {"", "89", "106", "127"}, "Прокладка СНП");
+    press(&w, w.putgTab(), "PUTG_AddChert", &MainWindow::on_PUTG_AddChert_clicked);
+    addPutg(&w, "ПУТГ-А-1-50", "4", "57", "107", "Прокладка ПУТГ");
+    addPutgm(&w, "ПУТГм-Б-1-100", "1", "108", "162", "Прокладка ПУТГм");
+    QCOMPARE(w.ChertList, QStringList({"", drawing, ""}));
+
+    w.findChild<QPushButton *>("To_Basket")->click();
+    answers.boxes << QMessageBox::Yes;
+    w.findChild<QPushButton *>("Send_List")->click();
+
+    auto *basket = w.findChild<QTableWidget *>("Basket");
+    QTRY_COMPARE_WITH_TIMEOUT(basket->rowCount(), 0, 20000);
+    QVERIFY(w.ChertList.isEmpty());
+    bool done = false;
+    for (Message *m : w.findChildren<Message *>())
+        done = done || m->messageText() == "Все данные отправлены на сервер.";
+    QVERIFY(done);
+
+    QTRY_COMPARE_WITH_TIMEOUT(storedUploads(server.dataDir()).size(), 1, 20000);
+    const QString stored = storedUploads(server.dataDir()).first();
+    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(stored).size(), qint64(bytes.size()), 10000);
+    QCOMPARE(contents(stored), bytes);
+}
+
+QTEST_MAIN(TstOrderRoad)
+#include "tst_order_road.moc"
