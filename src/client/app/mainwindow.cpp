@@ -4,6 +4,7 @@
 #include "app/message.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
 #include "questionnaire/opros.h"
@@ -63,11 +64,7 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
         ui->Basket->setColumnWidth(c, widths[c]);
 
     ui->comboBoxType->clear();
-    ui->comboBoxType->addItems({QStringLiteral("Выставить счет"),
-                                QStringLiteral("Коммерческое предложение"),
-                                QStringLiteral("Сохранить в PDF"),
-                                QStringLiteral("Сохранить в XLS (Excel)"),
-                                QStringLiteral("Сохранить в ODS (OpenOffice)")});
+    ui->comboBoxType->addItems(order::requestEntries());
 
     m_snp = new SnpTab(this, ui->SNP);
     ui->snpPageLayout->addWidget(m_snp);

@@ -70,7 +70,7 @@ QString MainWindow::widgetText(const char *objectName) const
 
 void MainWindow::invokeByName(QObject *target, const char *method)
 {
-    if (!target)
+    if (!target || !method)
         return;
     const QByteArray signature = QByteArray(method) + "()";
     if (target->metaObject()->indexOfMethod(signature.constData()) < 0)
