@@ -12,10 +12,9 @@ namespace putgui {
 
 namespace {
 const QString kPreferredPress = QStringLiteral("1,6 (16,0)");
-const int kDefaultDrawingHeight = 170;
-const int kRowHeight = 22;
-const int kInputRowStep = 28;
-const int kInputColumnGap = 12;
+const int kDefaultDrawingHeight = 150;
+const int kRowStep = 28;
+const int kRowGap = 4;
 } // namespace
 
 void PUTGFillList(const QStringList &rows, QListWidget *list, ListRole role, QString *member)
@@ -63,29 +62,27 @@ int PUTGResizeChert(const ChertWidgets &w, bool outerRing, bool innerRing)
     if (innerRing)
         order << 0;
 
-    for (int i = 0; i < 4; ++i) {
+    // One row per diameter: the typed input on the left half, the value on
+    // the right half, the block centred on the drawing.
+    const int rows = order.size();
+    const int top = qMax(kRowGap, (height - rows * kRowStep) / 2);
+    for (int i = 0; i < 4; ++i)
         w.values[i]->setVisible(order.contains(i));
-        w.values[i]->raise();
-    }
-    const int band = qMax(height / 2, kRowHeight * order.size());
-    for (int k = 0; k < order.size(); ++k) {
-        QLabel *l = w.values[order.at(k)];
-        const int y = band * k / order.size() + (band / order.size() - kRowHeight) / 2;
-        l->setGeometry(w.picture->x() + (width - l->width()) / 2, w.picture->y() + qMax(0, y),
-                       l->width(), kRowHeight);
-    }
-
-    const int x = w.picture->x() + width + kInputColumnGap;
-    for (int k = 0; k < order.size(); ++k) {
+    for (int k = 0; k < rows; ++k) {
         const int i = order.at(k);
-        const int y = w.picture->y() + 4 + k * kInputRowStep;
-        w.captions[i]->move(x, y);
-        w.inputs[i]->move(x + w.captions[i]->width(), y);
+        const int y = w.picture->y() + top + k * kRowStep;
+        w.captions[i]->move(w.picture->x() + kRowGap, y);
+        w.inputs[i]->move(w.captions[i]->x() + w.captions[i]->width(), y);
+        w.values[i]->setGeometry(w.picture->x() + width / 2 + kRowGap, y,
+                                 qMax(0, width / 2 - 2 * kRowGap), w.inputs[i]->height());
+        w.values[i]->raise();
+        w.captions[i]->raise();
+        w.inputs[i]->raise();
     }
 
-    const int inputsHeight = 8 + order.size() * kInputRowStep;
-    w.field->setMinimumHeight(qMax(height, inputsHeight));
-    w.field->setMaximumHeight(qMax(height, inputsHeight));
+    const int fieldHeight = qMax(height, top + rows * kRowStep);
+    w.field->setMinimumHeight(fieldHeight);
+    w.field->setMaximumHeight(fieldHeight);
     QMessageLogger(__FILE__, __LINE__, "void MainWindow::PUTGResizeChert()").debug()
         << "drawing height" << height;
     return height;
