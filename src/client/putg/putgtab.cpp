@@ -139,6 +139,7 @@ void PutgTab::applyStartState()
     ui->PUTG_Const_01_Btn->setChecked(true);
     PUTGSwitchMaterials();
     PUTGResetAddFields();
+    PUTGSetFlanPicture();
     PUTGResizeChert();
     m_started = true;
 }
@@ -246,6 +247,8 @@ void PutgTab::PUTGPrTypeChanged()
     PUTGResetAddFields();
     PUTGConstructionRules();
     PUTGSetPicture();
+    // Another reinforcement may come with a drawing of another height.
+    PUTGResizeChert();
     PUTGCreateDefinition();
 }
 
