@@ -13,6 +13,7 @@
 #include "app/mainwindow.h"
 #include "materials.h"
 #include "putg/putgtab.h"
+#include "putg/putgwidgets.h"
 #include "putgoptions.h"
 #include "testpeer.h"
 #include "wire.h"
@@ -85,6 +86,11 @@ private slots:
     void rectangularNeverSends();
     void wholeRoad();
     void otherMaterialAndThicknessTyped();
+
+    void fillList_data();
+    void fillList();
+    void resizeChert_data();
+    void resizeChert();
 
 private:
     // A main window with only the PUTG tab; with tables, waits for the first lookup.
@@ -258,10 +264,16 @@ void TstPutgTab::constructions()
     QFETCH(bool, aeEnabled);
     QVERIFY(open());
 
-    // Leave the default construction first, so the forced "01" is visible.
-    child<QRadioButton>("PUTG_Const_03_Btn")->click();
+    // Leave the unreinforced kind first (its AE picker must come back), and
+    // pick another construction so that a forced "01" shows.
+    child<QRadioButton>("PUTG_Pr_100_Btn")->click();
+    QVERIFY(!child<QComboBox>("PUTG_AE_Material")->isEnabled());
+    child<QRadioButton>("PUTG_Pr_212_Btn")->click();
+    QVERIFY(child<QComboBox>("PUTG_AE_Material")->isEnabled());
     child<QRadioButton>(("PUTG_Config_" + shape).toUtf8().constData())->click();
     child<QComboBox>("PUTGFlanBox")->setCurrentIndex(facing);
+    child<QRadioButton>("PUTG_Const_03_Btn")->click();
+    QCOMPARE(tab()->PUTGConst, QString("03"));
     child<QRadioButton>(("PUTG_Pr_" + reinforcement + "_Btn").toUtf8().constData())->click();
     QCOMPARE(tab()->PUTGPrType, reinforcement);
 
@@ -667,6 +679,101 @@ void TstPutgTab::otherMaterialAndThicknessTyped()
     depth->lineEdit()->setText("2,5");
     QCOMPARE(tab()->PUTGDepth, QString("2,5"));
     QVERIFY(definition->text().contains("-1,6-2,5"));
+}
+
+// ---- helpers shared with the PUTGm tab ---------------------------------------
+
+void TstPutgTab::fillList_data()
+{
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("member");
+    const int size = int(putgui::ListRole::Size);
+    const int press = int(putgui::ListRole::Press);
+    const int other = int(putgui::ListRole::Other);
+    QTest::newRow("size takes row 0") << size << QStringList({"15", "20"}) << 0 << "15";
+    QTest::newRow("press prefers 1,6") << press << QStringList({"0,6 (6,0)", "1,6 (16,0)", "2,5 (25,0)"}) << 1
+                                       << "1,6 (16,0)";
+    QTest::newRow("press row ending with 1,6") << press << QStringList({"0,6 (6,0)", "PN 1,6 (16,0)"}) << 1
+                                               << "1,6 (16,0)";
+    QTest::newRow("press without 1,6") << press << QStringList({"150", "300"}) << 0 << "150";
+    QTest::newRow("empty size keeps the member") << size << QStringList() << -1 << "old";
+    QTest::newRow("empty press keeps the member") << press << QStringList() << -1 << "old";
+    QTest::newRow("other rows only") << other << QStringList({"a", "b"}) << 0 << "old";
+}
+
+void TstPutgTab::fillList()
+{
+    QFETCH(int, role);
+    QFETCH(QStringList, rows);
+    QFETCH(int, current);
+    QFETCH(QString, member);
+    QListWidget list;
+    list.addItems({"stale 1", "stale 2", "stale 3"});
+    QString value = "old";
+    putgui::PUTGFillList(rows, &list, putgui::ListRole(role), &value);
+    QCOMPARE(list.count(), rows.size());
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(list.item(i)->text(), rows.at(i));
+    QCOMPARE(list.currentRow(), current);
+    QCOMPARE(value, member);
+    // A preselection beyond the list leaves the current row alone.
+    QVERIFY(!putgui::selectRow(&list, rows.size()));
+    QCOMPARE(list.currentRow(), current);
+}
+
+void TstPutgTab::resizeChert_data()
+{
+    QTest::addColumn<bool>("outer");
+    QTest::addColumn<bool>("inner");
+    QTest::addColumn<QString>("topDown");
+    QTest::newRow("no ring") << false << false << "32";
+    QTest::newRow("outer ring") << true << false << "432";
+    QTest::newRow("inner ring") << false << true << "321";
+    QTest::newRow("both rings") << true << true << "4321";
+}
+
+void TstPutgTab::resizeChert()
+{
+    QFETCH(bool, outer);
+    QFETCH(bool, inner);
+    QFETCH(QString, topDown);
+    QWidget field;
+    putgui::ChertWidgets w;
+    w.field = &field;
+    w.picture = new QLabel(&field);
+    w.picture->setGeometry(0, 0, 250, 150);
+    QPixmap drawing(250, 220);
+    drawing.fill(Qt::white);
+    w.picture->setPixmap(drawing);
+    for (int i = 0; i < 4; ++i) {
+        w.values[i] = new QLabel(&field);
+        w.captions[i] = new QLabel(QString("D%1 = ").arg(i + 1), &field);
+        w.captions[i]->resize(40, 22);
+        w.inputs[i] = new QLineEdit(&field);
+        w.inputs[i]->resize(70, 22);
+    }
+    field.show();
+    QCOMPARE(putgui::PUTGResizeChert(w, outer, inner), 220);
+    QCOMPARE(field.maximumHeight(), 220);
+
+    QList<int> ys;
+    for (int i = 0; i < 4; ++i) {
+        const bool used = topDown.contains(QString::number(i + 1));
+        QCOMPARE(w.values[i]->isVisible(), used);
+        if (used) {
+            // Label, caption and input of one diameter share a row on the drawing.
+            QCOMPARE(w.captions[i]->y(), w.values[i]->y());
+            QCOMPARE(w.inputs[i]->y(), w.values[i]->y());
+            QVERIFY(w.values[i]->geometry().bottom() < 220);
+            QVERIFY(w.values[i]->x() >= w.inputs[i]->geometry().right());
+        }
+    }
+    for (QChar c : topDown)
+        ys << w.values[c.digitValue() - 1]->y();
+    for (int k = 1; k < ys.size(); ++k)
+        QVERIFY2(ys.at(k) > ys.at(k - 1), qPrintable(topDown));
 }
 
 QTEST_MAIN(TstPutgTab)

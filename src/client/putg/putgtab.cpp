@@ -317,9 +317,10 @@ void PutgTab::PUTGConstChanged()
 
 void PutgTab::PUTGSwitchMaterials()
 {
-    const putg::PickerStates s = putg::pickerStates(
-        ui->PUTG_Pr_100_Btn->isChecked() ? QStringLiteral("100") : PUTGPrType, PUTGConst);
-    ui->PUTG_AE_Material->setEnabled(!ui->PUTG_Pr_100_Btn->isChecked() && s.ae);
+    const putg::PickerStates s = putg::pickerStates(PUTGPrType, PUTGConst);
+    // The button, not the member: while "100" is being left the member still
+    // holds it.
+    ui->PUTG_AE_Material->setEnabled(!ui->PUTG_Pr_100_Btn->isChecked());
     ui->PUTG_Out_Material->setEnabled(s.out);
     ui->PUTG_In_Material->setEnabled(s.in);
     ui->PUTG_O_Material->setEnabled(s.o);
