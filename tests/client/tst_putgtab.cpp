@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "app/message.h"
 #include "materials.h"
 #include "putg/putgtab.h"
 #include "putg/putgwidgets.h"
@@ -635,7 +636,9 @@ void TstPutgTab::wholeRoad()
     auto *sizes = child<QListWidget>("PUTG_Size_table");
     sizes->setCurrentRow(5);
     emit sizes->clicked(sizes->currentIndex());
-    QTRY_COMPARE_WITH_TIMEOUT(lookups().size(), 2, 200);
+    QVERIFY(window->statusDialog());
+    QCOMPARE(window->statusDialog()->messageText(), QString("Ожидание ответа сервера..."));
+    QTRY_COMPARE(lookups().size(), 2);
     QCOMPARE(lookups().last().value("size").toString(), QString("35"));
     QCOMPARE(tab()->PUTGSize, QString("35"));
 
