@@ -8,44 +8,12 @@
 namespace {
 
 using C = putg::PutgChoices;
-using Setter = std::function<bool(C &, const QString &)>;
-
-Setter oneOf(QString C::*member, const QStringList &allowed)
-{
-    return [member, allowed](C &c, const QString &v) {
-        if (!allowed.contains(v))
-            return false;
-        c.*member = v;
-        return true;
-    };
-}
-
-Setter anyText(QString C::*member)
-{
-    return [member](C &c, const QString &v) {
-        c.*member = v;
-        return true;
-    };
-}
-
-Setter flag(bool C::*member)
-{
-    return [member](C &c, const QString &v) { return designate::parseFlag(v, c.*member); };
-}
-
-Setter index(int C::*member, int count)
-{
-    return [member, count](C &c, const QString &v) {
-        return designate::parseIndex(v, count, c.*member);
-    };
-}
-
-Setter pick(materials::Pick C::*member, const QStringList &list)
-{
-    return [member, &list](C &c, const QString &v) {
-        return designate::parsePick(v, list, c.*member);
-    };
-}
+using Setter = designate::Setter<C>;
+using designate::anyText;
+using designate::flag;
+using designate::index;
+using designate::oneOf;
+using designate::pick;
 
 const QMap<QString, Setter> &setters()
 {
@@ -92,27 +60,13 @@ const QMap<QString, Setter> &setters()
 
 int runPutg(const QStringList &args, QStringList &lines, QString &error)
 {
-    QMap<QString, QString> given;
-    if (!designate::parseAssignments(args, given, error))
-        return designate::kUsageError;
-
     C c = putg::startState();
-    for (auto it = given.cbegin(); it != given.cend(); ++it) {
-        const auto setter = setters().constFind(it.key());
-        if (setter == setters().cend()) {
-            error = QStringLiteral("unknown key %1 (known: %2)")
-                        .arg(it.key(), QStringList(setters().keys()).join(QStringLiteral(", ")));
-            return designate::kUsageError;
-        }
-        if (!(*setter)(c, it.value())) {
-            error = QStringLiteral("value \"%1\" out of range for %2").arg(it.value(), it.key());
-            return designate::kUsageError;
-        }
-    }
+    QMap<QString, QString> given;
+    if (const int rc = designate::applyAssignments(args, setters(), c, given, error))
+        return rc;
     // The oval button is checked exactly while the shape is oval.
     if (!given.contains(QStringLiteral("PUTG_Config_Ellipse")))
         c.PUTG_Config_Ellipse = c.PUTGConfig == QLatin1String("ell");
-
     const QString def = putg::designation(c);
     lines << def << putg::description(c, def);
     return 0;

@@ -6,43 +6,16 @@
 
 namespace {
 
-using Setter = std::function<bool(snp::SnpChoices &, const QString &)>;
-
-Setter oneOf(QString snp::SnpChoices::*member, const QStringList &allowed)
-{
-    return [member, allowed](snp::SnpChoices &c, const QString &v) {
-        if (!allowed.contains(v))
-            return false;
-        c.*member = v;
-        return true;
-    };
-}
-
-Setter anyText(QString snp::SnpChoices::*member)
-{
-    return [member](snp::SnpChoices &c, const QString &v) {
-        c.*member = v;
-        return true;
-    };
-}
-
-Setter flag(bool snp::SnpChoices::*member)
-{
-    return [member](snp::SnpChoices &c, const QString &v) {
-        return designate::parseFlag(v, c.*member);
-    };
-}
-
-Setter pick(materials::Pick snp::SnpChoices::*member, const QStringList &list)
-{
-    return [member, &list](snp::SnpChoices &c, const QString &v) {
-        return designate::parsePick(v, list, c.*member);
-    };
-}
+using C = snp::SnpChoices;
+using Setter = designate::Setter<C>;
+using designate::anyText;
+using designate::flag;
+using designate::index;
+using designate::oneOf;
+using designate::pick;
 
 const QMap<QString, Setter> &setters()
 {
-    using C = snp::SnpChoices;
     static const QMap<QString, Setter> map = {
         {QStringLiteral("SNPStandard"), oneOf(&C::SNPStandard, snp::standards())},
         {QStringLiteral("SNPType"), oneOf(&C::SNPType, snp::types())},
@@ -74,23 +47,10 @@ const QMap<QString, Setter> &setters()
 
 int runSnp(const QStringList &args, QStringList &lines, QString &error)
 {
+    C c = snp::startState();
     QMap<QString, QString> given;
-    if (!designate::parseAssignments(args, given, error))
-        return designate::kUsageError;
-
-    snp::SnpChoices c = snp::startState();
-    for (auto it = given.cbegin(); it != given.cend(); ++it) {
-        const auto setter = setters().constFind(it.key());
-        if (setter == setters().cend()) {
-            error = QStringLiteral("unknown key %1 (known: %2)")
-                        .arg(it.key(), QStringList(setters().keys()).join(QStringLiteral(", ")));
-            return designate::kUsageError;
-        }
-        if (!(*setter)(c, it.value())) {
-            error = QStringLiteral("value \"%1\" out of range for %2").arg(it.value(), it.key());
-            return designate::kUsageError;
-        }
-    }
+    if (const int rc = designate::applyAssignments(args, setters(), c, given, error))
+        return rc;
     const QString def = snp::designation(c);
     lines << def << snp::description(c, def);
     return 0;

@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "materials.h"
 
@@ -36,6 +37,72 @@ bool parseIndex(const QString &value, int count, int &out);             // 0 .. 
 // A material picker: an entry index, or "other:TEXT" for the last entry with
 // TEXT typed ("other:" leaves the entry untouched).
 bool parsePick(const QString &value, const QStringList &list, materials::Pick &out);
+
+// Setters from a key's text into one member of a family's choices struct C;
+// each returns false when the value is out of range.
+template <typename C>
+using Setter = std::function<bool(C &, const QString &)>;
+
+template <typename C>
+Setter<C> oneOf(QString C::*member, const QStringList &allowed)
+{
+    return [member, allowed](C &c, const QString &v) {
+        if (!allowed.contains(v))
+            return false;
+        c.*member = v;
+        return true;
+    };
+}
+
+template <typename C>
+Setter<C> anyText(QString C::*member)
+{
+    return [member](C &c, const QString &v) {
+        c.*member = v;
+        return true;
+    };
+}
+
+template <typename C>
+Setter<C> flag(bool C::*member)
+{
+    return [member](C &c, const QString &v) { return parseFlag(v, c.*member); };
+}
+
+template <typename C>
+Setter<C> index(int C::*member, int count)
+{
+    return [member, count](C &c, const QString &v) { return parseIndex(v, count, c.*member); };
+}
+
+template <typename C>
+Setter<C> pick(materials::Pick C::*member, const QStringList &list)
+{
+    return [member, &list](C &c, const QString &v) { return parsePick(v, list, c.*member); };
+}
+
+// Parses the arguments and applies them over the start state `c`; `given`
+// receives the keys as given.
+template <typename C>
+int applyAssignments(const QStringList &args, const QMap<QString, Setter<C>> &setters, C &c,
+                     QMap<QString, QString> &given, QString &error)
+{
+    if (!parseAssignments(args, given, error))
+        return kUsageError;
+    for (auto it = given.cbegin(); it != given.cend(); ++it) {
+        const auto setter = setters.constFind(it.key());
+        if (setter == setters.cend()) {
+            error = QStringLiteral("unknown key %1 (known: %2)")
+                        .arg(it.key(), QStringList(setters.keys()).join(QStringLiteral(", ")));
+            return kUsageError;
+        }
+        if (!(*setter)(c, it.value())) {
+            error = QStringLiteral("value \"%1\" out of range for %2").arg(it.value(), it.key());
+            return kUsageError;
+        }
+    }
+    return 0;
+}
 
 } // namespace designate
 

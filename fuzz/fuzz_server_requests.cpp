@@ -1,0 +1,83 @@
+// The server's request reader, driven the way clients drive it: bytes over a
+// loopback connection to the real server object, cut at arbitrary points,
+// including upload headers with raw data and frames announcing huge counts.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+
+#include "productdata.h"
+#include "server.h"
+#include "store.h"
+
+namespace {
+QCoreApplication *app = nullptr;
+QTemporaryDir *dir = nullptr;
+Store *store = nullptr;
+ProductData *products = nullptr;
+OrderServer *server = nullptr;
+
+void pump(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    } while (t.elapsed() < ms);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    app = new QCoreApplication(*argc, *argv);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    dir = new QTemporaryDir;
+    store = new Store;
+    QString error;
+    if (!store->open(QString(), dir->path(), &error))
+        std::abort();
+    store->addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error);
+    products = new ProductData;
+    if (!products->load(ProductData::defaultDir(), &error))
+        std::abort();
+    ServerConfig config;
+    config.dataDir = dir->path();
+    config.maxUploadBytes = 64 * 1024;
+    config.loginDelayBaseMs = 0;
+    config.loginDelayMaxMs = 0;
+    server = new OrderServer(store, products, config);
+    if (!server->listen(QHostAddress::LocalHost, 0, &error))
+        std::abort();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const int step = 1 + data[0] % 128;
+    const QByteArray stream(reinterpret_cast<const char *>(data + 1), int(size - 1));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server->port());
+    if (!client.waitForConnected(1000))
+        std::abort();
+    for (int pos = 0; pos < stream.size() && client.state() == QAbstractSocket::ConnectedState; pos += step) {
+        client.write(stream.mid(pos, step));
+        client.flush();
+        pump(0);
+    }
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::processEvents();
+    client.readAll();
+    client.abort();
+    // The server must let go of the connection it was given.
+    QElapsedTimer t;
+    t.start();
+    while (server->connectionCount() > 0 && t.elapsed() < 2000)
+        pump(1);
+    if (server->connectionCount() > 0)
+        __builtin_trap();
+    return 0;
+}
