@@ -2,6 +2,8 @@
 // configurators, editing and moving rows, sending the list, attaching drawings.
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -38,6 +40,7 @@ private slots:
     void emptyDesignation_data();
     void emptyDesignation();
     void drawingMovesIntoOneRowOnly();
+    void putgItemAsTheTabBuildsIt();
 
     // editing
     void deleteRows();
@@ -105,9 +108,6 @@ void TstOrder::threeConfiguratorsInOrder()
     QCOMPARE(row(b, 0), QStringList({"СНП-Д-1", "3", "140*110*100", "", "snp text"}));
     QCOMPARE(row(b, 1).mid(0, 4), QStringList({"ПУТГ-А-1", "5", "50*90", "plan.dwg"}));
     QCOMPARE(row(b, 2).mid(0, 4), QStringList({"ПУТГм-Б-2", "7", "60*95", ""}));
-    // PUTG and PUTGm rows take the description as rebuilt after the hand-over.
-    QCOMPARE(cell(b, 1, 4), w->putgTab()->PUTGDescriptionText);
-    QCOMPARE(cell(b, 2, 4), w->putgmTab()->PUTGmDescriptionText);
     QCOMPARE(w->ChertList, QStringList({"", drawing, ""}));
 
     // Each add showed its own closable dialog.
@@ -192,6 +192,33 @@ void TstOrder::drawingMovesIntoOneRowOnly()
     QCOMPARE(cell(rig.basket(), 1, 3), QString());
     QCOMPARE(w->ChertList, QStringList({drawing, ""}));
     QCOMPARE(answers.dialogCalls, 1);
+}
+
+void TstOrder::putgItemAsTheTabBuildsIt()
+{
+    MainWindow *w = rig.window.get();
+    auto *tabs = w->findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>("PUTG")));
+    // The server's dimensions for the current choice: D4, D3, D2, D1.
+    rig.peer->reply(QByteArray(1, char(wire::PutgReply)) + wire::encodeStringList({"0", "0", "57", "107"}));
+    auto *definition = w->findChild<QLineEdit *>("PUTG_Definition");
+    QVERIFY(definition);
+    QTRY_VERIFY(!definition->text().isEmpty());
+    const QString designation = definition->text();
+    const QString description = w->putgTab()->PUTGDescriptionText;
+    QVERIFY(!description.isEmpty());
+    setField(w, w->putgTab(), "PUTG_Count", "12");
+    auto *add = w->findChild<QAbstractButton *>("PUTG_Add_To_Basket");
+    QVERIFY(add);
+    add->click();
+
+    QTableWidget *b = rig.basket();
+    QCOMPARE(b->rowCount(), 1);
+    QCOMPARE(row(b, 0).mid(0, 4), QStringList({designation, "12", "107*57", ""}));
+    // The description of the added item, not the one after the reset of the
+    // additional options that follows the hand-over.
+    QCOMPARE(cell(b, 0, 4), description);
+    QCOMPARE(w->ChertList, QStringList({""}));
 }
 
 // ---- editing ------------------------------------------------------------------------
