@@ -1,6 +1,8 @@
 #include "putgm/putgmtab.h"
 #include "ui_putgmtab.h"
 
+#include "putg/putgwidgets.h"
+
 #include "app/tabhost.h"
 #include "materials.h"
 #include "putgdesignation.h"
@@ -10,10 +12,8 @@
 
 #include <QDebug>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QVector>
 
 namespace {
 
@@ -21,42 +21,8 @@ const QString kCirc = QStringLiteral("circ");
 const QString kRect = QStringLiteral("rect");
 const QString kEll = QStringLiteral("ell");
 
-// Geometry of the generated round drawings: 580 px wide, value slot right of
-// x = 250, the diameter stack 36 px under the section and 32 px per line.
-constexpr double kChertWidth = 580;
-constexpr double kChertSlotX = 250;
-constexpr double kChertTop = 40;
-constexpr double kChertGap = 36;
-constexpr double kChertStep = 32;
-constexpr double kObturatorWrap = 2.6;
 // Outline sketch of non-round gaskets: 360 px wide.
 constexpr double kSketchWidth = 360;
-
-struct ChertRow
-{
-    int d;      // 1 ... 4
-    double y;   // dimension line in drawing pixels
-};
-
-// Where the drawing of a base and construction puts its diameter lines.
-QVector<ChertRow> chertRows(const QString &osn, const QString &construction)
-{
-    const double t = putgm::isMultilayer(osn) ? 52 : 42;
-    const double bottom = construction == QLatin1String("01") ? t : t + kObturatorWrap;
-    double y = kChertTop + bottom + kChertGap;
-    QVector<ChertRow> rows;
-    if (putgm::hasD1(osn)) {
-        rows.append({1, y});
-        y += kChertStep;
-    }
-    rows.append({2, y});
-    y += kChertStep;
-    rows.append({3, y});
-    y += kChertStep;
-    if (putgm::hasD4(osn))
-        rows.append({4, y});
-    return rows;
-}
 
 materials::Pick pickOf(const QComboBox *box)
 {
@@ -65,14 +31,6 @@ materials::Pick pickOf(const QComboBox *box)
     p.count = box->count();
     p.text = box->currentText();
     return p;
-}
-
-QPixmap loadScaledToWidth(const QString &path, int width)
-{
-    QPixmap p(path);
-    if (p.isNull())
-        return p;
-    return p.scaledToWidth(width, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -105,8 +63,11 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
                             ui->PUTGm_Const_04c_Btn, ui->PUTGm_Const_022_Btn})
         connect(b, SIGNAL(toggled(bool)), this, SLOT(PUTGmSetTypePlac()));
 
-    for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box})
-        e->hide();
+    const putgui::ChertWidgets chert = chertWidgets();
+    for (int i = 0; i < 4; ++i) {
+        chert.inputs[i]->hide();
+        chert.captions[i]->hide();
+    }
     for (QLabel *l : {ui->PUTGm_A1_Data, ui->PUTGm_A2_Data, ui->PUTGm_B1_Data, ui->PUTGm_B2_Data, ui->PUTGm_C_Data}) {
         l->setAlignment(Qt::AlignCenter);
         l->setAutoFillBackground(true);
@@ -231,26 +192,21 @@ void PutgmTab::PUTGmCreateDescription()
 
 // ---- tables and lookup -----------------------------------------------------------
 
-// Fills one list and returns the text its preselected row stands for (empty
-// for an empty list): the first row, or "1,6 (16,0)" for a pressure list
-// that has such a row.
-QString PutgmTab::fillList(const QStringList &rows, QListWidget *list, bool pressure)
+putgui::ChertWidgets PutgmTab::chertWidgets() const
 {
-    list->clear();
-    list->addItems(rows);
-    list->setCurrentRow(0);
-    if (rows.isEmpty())
-        return QString();
-    if (pressure) {
-        const QString preferred = QStringLiteral("1,6 (16,0)");
-        for (int i = 0; i < rows.size(); ++i) {
-            if (rows.at(i).endsWith(preferred)) {
-                list->setCurrentRow(i);
-                return preferred;
-            }
-        }
+    putgui::ChertWidgets w;
+    w.field = ui->PUTGm_Chert_Field;
+    w.picture = ui->PUTGm_Pic_Pr;
+    QLabel *const values[] = {ui->PUTGm_s1, ui->PUTGm_s2, ui->PUTGm_s3, ui->PUTGm_s4};
+    QLabel *const captions[] = {ui->PUTGm_D1_Lbl, ui->PUTGm_D2_Lbl, ui->PUTGm_D3_Lbl, ui->PUTGm_D4_Lbl};
+    QLineEdit *const inputs[] = {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box,
+                                 ui->PUTGm_D4_Inp_Box};
+    for (int i = 0; i < 4; ++i) {
+        w.values[i] = values[i];
+        w.captions[i] = captions[i];
+        w.inputs[i] = inputs[i];
     }
-    return rows.first();
+    return w;
 }
 
 void PutgmTab::PUTGmLoadTables(int set)
@@ -260,12 +216,10 @@ void PutgmTab::PUTGmLoadTables(int set)
     if (sizeKey.isEmpty())
         return;
     const QVariantMap tables = m_host->tables();
-    const QString size = fillList(tables.value(sizeKey).toStringList(), ui->PUTGm_Size_table, false);
-    if (!size.isEmpty())
-        PUTGmSize = size;
-    const QString press = fillList(tables.value(pressKey).toStringList(), ui->PUTGm_Press_table, true);
-    if (!press.isEmpty())
-        PUTGmPress = press;
+    putgui::PUTGFillList(tables.value(sizeKey).toStringList(), ui->PUTGm_Size_table, putgui::ListRole::Size,
+                         &PUTGmSize);
+    putgui::PUTGFillList(tables.value(pressKey).toStringList(), ui->PUTGm_Press_table, putgui::ListRole::Press,
+                         &PUTGmPress);
 }
 
 void PutgmTab::PUTGmFindData()
@@ -373,65 +327,24 @@ void PutgmTab::on_PUTGmFlanBox_currentIndexChanged(int index)
 
 void PutgmTab::PUTGmSetPicture()
 {
-    if (PUTGmConfig == kCirc) {
-        QLabel *l = ui->PUTGm_Pic_Pr;
-        const QPixmap p = loadScaledToWidth(putgm::roundDrawing(PUTGmOsn, PUTGmConst, PUTGmPlak), l->width());
-        l->setPixmap(p);
-        if (!p.isNull())
-            l->resize(p.size());
-    } else if (PUTGmConfig == kRect || PUTGmConfig == kEll) {
-        QLabel *l = ui->PUTGm_P_Pr_O_Pic;
-        const QPixmap p = loadScaledToWidth(putgm::halfDrawing(PUTGmOsn, PUTGmConst, PUTGmPlak), l->width());
-        l->setPixmap(p);
-        if (!p.isNull())
-            l->resize(p.size());
-    }
+    if (PUTGmConfig == kCirc)
+        putgui::showScaledToWidth(ui->PUTGm_Pic_Pr, putgm::roundDrawing(PUTGmOsn, PUTGmConst, PUTGmPlak));
+    else if (PUTGmConfig == kRect || PUTGmConfig == kEll)
+        putgui::showScaledToWidth(ui->PUTGm_P_Pr_O_Pic, putgm::halfDrawing(PUTGmOsn, PUTGmConst, PUTGmPlak));
 }
 
 void PutgmTab::PUTGmSetFlanPicture()
 {
     const QString path = putgm::flanPicture(PUTGmFlanType);
-    if (path.isEmpty())
-        return;
-    QLabel *l = ui->PUTGm_Flan_Picture;
-    QPixmap p(path);
-    if (!p.isNull())
-        p = p.scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    l->setPixmap(p);
+    if (!path.isEmpty())
+        putgui::showScaledToSize(ui->PUTGm_Flan_Picture, path);
 }
 
 void PutgmTab::PUTGmResizeChert()
 {
     if (PUTGmConfig != kCirc)
         return;
-    QLabel *pic = ui->PUTGm_Pic_Pr;
-    const int width = pic->width();
-    const QPixmap pm = pic->pixmap(Qt::ReturnByValue);
-    const int height = !pm.isNull() ? pm.height() : qRound(width * 250 / kChertWidth);
-    const double k = width / kChertWidth;
-
-    QLabel *labels[4] = {ui->PUTGm_s1, ui->PUTGm_s2, ui->PUTGm_s3, ui->PUTGm_s4};
-    QLineEdit *inputs[4] = {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box,
-                            ui->PUTGm_D4_Inp_Box};
-    const bool typing = ui->PUTGm_Input_Box->isChecked();
-    bool present[4] = {false, false, false, false};
-    const int x = qRound(kChertSlotX * k) + 2;
-    for (const ChertRow &r : chertRows(PUTGmOsn, PUTGmConst)) {
-        const int i = r.d - 1;
-        present[i] = true;
-        // The drawing writes the name just above its line; the value follows it.
-        const int baseline = qRound((r.y - 2) * k);
-        labels[i]->setGeometry(x, baseline - 15, 90, 16);
-        inputs[i]->setGeometry(x, baseline - 18, 70, 20);
-    }
-    for (int i = 0; i < 4; ++i) {
-        labels[i]->setVisible(present[i] && !typing);
-        inputs[i]->setVisible(present[i] && typing);
-        labels[i]->raise();
-        inputs[i]->raise();
-    }
-    // The boxes under the drawing follow its height.
-    ui->PUTGm_Chert_Field->setFixedHeight(height);
+    const int height = putgui::PUTGResizeChert(chertWidgets(), putgm::hasD4(PUTGmOsn), putgm::hasD1(PUTGmOsn));
     QMessageLogger("mainwindow", __LINE__, "void MainWindow::PUTGmResizeChert()").debug() << height;
 }
 
@@ -716,15 +629,8 @@ void PutgmTab::on_PUTGm_Clear_Add_Fields_clicked()
 
 void PutgmTab::ComboBoxSetEditable()
 {
-    auto *box = qobject_cast<QComboBox *>(sender());
-    if (!box)
-        return;
-    if (box->currentIndex() == box->count() - 1) {
-        box->setEditable(true);
-        box->lineEdit()->selectAll();
-    } else {
-        box->setEditable(false);
-    }
+    if (auto *box = qobject_cast<QComboBox *>(sender()))
+        putgui::ComboBoxSetEditable(box);
 }
 
 void PutgmTab::ComboBoxMaterialEnter()
@@ -805,9 +711,7 @@ void PutgmTab::on_PUTGm_Config_Rect_toggled(bool checked)
     resetSketchLabels();
     showShape();
     ui->PUTGm_Pr_Gab_Btn->setChecked(true);
-    QLabel *sketch = ui->PUTGm_Pr_O_Pic;
-    QPixmap p(putg::outlineSketch(kRect));
-    sketch->setPixmap(p.isNull() ? p : p.scaled(sketch->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    putgui::showScaledToSize(ui->PUTGm_Pr_O_Pic, putg::outlineSketch(kRect));
     placeSketchLabels(ui, false);
     PUTGmSetPicture();
     applyConstructionRules();
@@ -833,9 +737,7 @@ void PutgmTab::on_PUTGm_Config_Ellipse_toggled(bool checked)
     resetSketchLabels();
     showShape();
     ui->PUTGm_Pr_Gab_Btn->setChecked(true);
-    QLabel *sketch = ui->PUTGm_Pr_O_Pic;
-    QPixmap p(putg::outlineSketch(kEll));
-    sketch->setPixmap(p.isNull() ? p : p.scaled(sketch->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    putgui::showScaledToSize(ui->PUTGm_Pr_O_Pic, putg::outlineSketch(kEll));
     placeSketchLabels(ui, true);
     PUTGmSetPicture();
     applyConstructionRules();
@@ -906,21 +808,25 @@ void PutgmTab::on_PUTGm_Input_Box_toggled(bool checked)
     PUTGmLastSize.clear();
     PUTGmLastPress.clear();
 
-    QLineEdit *inputs[4] = {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box,
-                            ui->PUTGm_D4_Inp_Box};
+    const putgui::ChertWidgets w = chertWidgets();
     const bool shown[4] = {putgm::hasD1(PUTGmOsn), true, true, putgm::hasD4(PUTGmOsn)};
     if (checked) {
+        const QString values[4] = {PUTGmD1, PUTGmD2, PUTGmD3, PUTGmD4};
         for (int i = 0; i < 4; ++i) {
-            inputs[i]->setVisible(shown[i]);
-            inputs[i]->setEnabled(true);
+            w.inputs[i]->setVisible(shown[i]);
+            w.captions[i]->setVisible(shown[i]);
+            w.inputs[i]->setEnabled(true);
+            // Start from the dimensions at hand so fields and designation agree.
+            w.inputs[i]->setText(values[i]);
         }
         ui->PUTGm_Size->setEnabled(false);
         m_host->setNote(QStringLiteral("putgm_note"), QString());
     } else {
-        for (QLineEdit *e : inputs) {
-            e->clear();
-            e->setEnabled(false);
-            e->hide();
+        for (int i = 0; i < 4; ++i) {
+            w.inputs[i]->clear();
+            w.inputs[i]->setEnabled(false);
+            w.inputs[i]->hide();
+            w.captions[i]->hide();
         }
         ui->PUTGm_Size->setEnabled(true);
         if (PUTGmConfig == kCirc)

@@ -6,9 +6,9 @@
 
 class TabHost;
 class QLabel;
-class QListWidget;
 class QModelIndex;
 namespace Ui { class PutgmTab; }
+namespace putgui { struct ChertWidgets; }
 
 // The graphite-on-metal-base gasket configurator tab. The option rules, texts
 // and names live in src/core (namespace putgm); the slots here only move
@@ -142,7 +142,7 @@ private:
     void clearNonRoundDimensions(bool edits);
     void resetSketchLabels();
     void showShape();
-    QString fillList(const QStringList &rows, QListWidget *list, bool pressure);
+    putgui::ChertWidgets chertWidgets() const;
 
     Ui::PutgmTab *ui;
     TabHost *m_host;
