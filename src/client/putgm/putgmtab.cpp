@@ -24,6 +24,26 @@ const QString kEll = QStringLiteral("ell");
 // Outline sketch of non-round gaskets: 360 px wide.
 constexpr double kSketchWidth = 360;
 
+// The round drawings are 580 px wide and write each diameter's name just left
+// of x = 250 above its dimension line; the lines are stacked 36 px under the
+// section (2.6 px lower with obturators), 32 px apart, smallest first.
+constexpr double kChertWidth = 580;
+constexpr double kChertSlotX = 250;
+
+// Dimension line of each diameter on the drawing of a base and construction,
+// in drawing pixels; -1 where the drawing has no such diameter.
+void chertLines(const QString &osn, const QString &construction, double y[4])
+{
+    const double t = putgm::isMultilayer(osn) ? 52 : 42;
+    double line = 40 + t + (construction == QLatin1String("01") ? 0 : 2.6) + 36;
+    const bool present[4] = {putgm::hasD1(osn), true, true, putgm::hasD4(osn)};
+    for (int i = 0; i < 4; ++i) {
+        y[i] = present[i] ? line : -1;
+        if (present[i])
+            line += 32;
+    }
+}
+
 materials::Pick pickOf(const QComboBox *box)
 {
     materials::Pick p;
@@ -344,7 +364,19 @@ void PutgmTab::PUTGmResizeChert()
 {
     if (PUTGmConfig != kCirc)
         return;
-    const int height = putgui::PUTGResizeChert(chertWidgets(), putgm::hasD4(PUTGmOsn), putgm::hasD1(PUTGmOsn));
+    const putgui::ChertWidgets w = chertWidgets();
+    const int height = putgui::PUTGResizeChert(w, putgm::hasD4(PUTGmOsn), putgm::hasD1(PUTGmOsn));
+    // Each value goes right after its name on the drawing rather than into
+    // the shared value column.
+    double lines[4];
+    chertLines(PUTGmOsn, PUTGmConst, lines);
+    const double k = w.picture->width() / kChertWidth;
+    for (int i = 0; i < 4; ++i) {
+        if (lines[i] < 0)
+            continue;
+        const int baseline = w.picture->y() + qRound((lines[i] - 2) * k);
+        w.values[i]->setGeometry(w.picture->x() + qRound(kChertSlotX * k) + 2, baseline - 16, 90, 18);
+    }
     QMessageLogger("mainwindow", __LINE__, "void MainWindow::PUTGmResizeChert()").debug() << height;
 }
 
