@@ -419,6 +419,9 @@ void TstPutgmTab::sizeClickUnchecksNonStandardFlange()
     input->setChecked(true);
     QVERIFY(w<QLineEdit>("PUTGm_D2_Inp_Box")->isVisible());
     QVERIFY(!w<QWidget>("PUTGm_Size")->isEnabled());
+    // The fields start from the dimensions at hand.
+    QCOMPARE(w<QLineEdit>("PUTGm_D3_Inp_Box")->text(), QString("54"));
+    QCOMPARE(w<QLineEdit>("PUTGm_Definition")->text(), QString("ПУТГм-А-09-01-54 x 37-3,0 [нестанд.]"));
     w<QLineEdit>("PUTGm_D3_Inp_Box")->setText("70");
     w<QLineEdit>("PUTGm_D2_Inp_Box")->setText("50");
     QCOMPARE(w<QLineEdit>("PUTGm_Definition")->text(), QString("ПУТГм-А-09-01-70 x 50-3,0 [нестанд.]"));
@@ -457,6 +460,17 @@ void TstPutgmTab::nonStandardFlangeFieldsByBase()
     for (int i = 1; i <= 4; ++i)
         shown += w<QLineEdit>(("PUTGm_D" + QByteArray::number(i) + "_Inp_Box").constData())->isVisible() ? '1' : '0';
     QCOMPARE(shown, fields);
+    // The values sit on the drawing's dimension lines, smallest diameter on top.
+    int lastY = -1;
+    for (int i = 1; i <= 4; ++i) {
+        auto *value = w<QLabel>(("PUTGm_s" + QByteArray::number(i)).constData());
+        QCOMPARE(value->isVisible(), fields.at(i - 1) == '1');
+        if (!value->isVisible())
+            continue;
+        QVERIFY(value->y() > lastY);
+        QVERIFY(value->geometry().bottom() < w<QLabel>("PUTGm_Pic_Pr")->height());
+        lastY = value->y();
+    }
     // Unchecking asks the server again for the same choice.
     const int before = lookups();
     w<QCheckBox>("PUTGm_Input_Box")->setChecked(false);
