@@ -40,7 +40,8 @@ private slots:
     void emptyDesignation_data();
     void emptyDesignation();
     void drawingMovesIntoOneRowOnly();
-    void putgItemAsTheTabBuildsIt();
+    void itemAsTheTabBuildsIt_data();
+    void itemAsTheTabBuildsIt();
 
     // editing
     void deleteRows();
@@ -194,29 +195,43 @@ void TstOrder::drawingMovesIntoOneRowOnly()
     QCOMPARE(answers.dialogCalls, 1);
 }
 
-void TstOrder::putgItemAsTheTabBuildsIt()
+void TstOrder::itemAsTheTabBuildsIt_data()
 {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("PUTG") << "PUTG" << int(wire::PutgReply) << "PUTG";
+    QTest::newRow("PUTGm") << "PUTGm" << int(wire::PutgmReply) << "PUTGm";
+}
+
+void TstOrder::itemAsTheTabBuildsIt()
+{
+    QFETCH(QString, page);
+    QFETCH(int, reply);
+    QFETCH(QString, prefix);
     MainWindow *w = rig.window.get();
     auto *tabs = w->findChild<QTabWidget *>("tabWidget");
-    tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>("PUTG")));
+    tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
     // The server's dimensions for the current choice: D4, D3, D2, D1.
-    rig.peer->reply(QByteArray(1, char(wire::PutgReply)) + wire::encodeStringList({"0", "0", "57", "107"}));
-    auto *definition = w->findChild<QLineEdit *>("PUTG_Definition");
+    rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList({"0", "0", "57", "107"}));
+    auto *definition = w->findChild<QLineEdit *>(prefix + "_Definition");
     QVERIFY(definition);
     QTRY_VERIFY(!definition->text().isEmpty());
     const QString designation = definition->text();
-    const QString description = w->putgTab()->PUTGDescriptionText;
+    const QString description = page == "PUTG" ? w->putgTab()->PUTGDescriptionText
+                                               : w->putgmTab()->PUTGmDescriptionText;
     QVERIFY(!description.isEmpty());
-    setField(w, w->putgTab(), "PUTG_Count", "12");
-    auto *add = w->findChild<QAbstractButton *>("PUTG_Add_To_Basket");
+    QWidget *tab = page == "PUTG" ? static_cast<QWidget *>(w->putgTab()) : w->putgmTab();
+    setField(w, tab, qPrintable(prefix + "_Count"), "12");
+    auto *add = w->findChild<QAbstractButton *>(prefix + "_Add_To_Basket");
     QVERIFY(add);
     add->click();
 
     QTableWidget *b = rig.basket();
     QCOMPARE(b->rowCount(), 1);
     QCOMPARE(row(b, 0).mid(0, 4), QStringList({designation, "12", "107*57", ""}));
-    // The description of the added item, not the one after the reset of the
-    // additional options that follows the hand-over.
+    // The description of the added item, not one after a later reset of the
+    // additional options.
     QCOMPARE(cell(b, 0, 4), description);
     QCOMPARE(w->ChertList, QStringList({""}));
 }
