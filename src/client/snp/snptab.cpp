@@ -191,6 +191,8 @@ void SnpTab::SNPCreateDefinition()
     SNPKCode = materials::code(c.SNP_K_Materials);
     SNPOutCode = materials::code(c.SNP_Out_Materials);
     ui->SNP_Definition->setText(snp::designation(c));
+    // A long designation should be read from its start.
+    ui->SNP_Definition->setCursorPosition(0);
     SNPCreateDescription();
 }
 
@@ -550,10 +552,10 @@ void SnpTab::SNPRefreshDepth()
     ui->H2_Data->setVisible(snp::h2Visible(SNPType));
 
     // The thickness marks sit under the winding: further right when an inner
-    // ring is drawn, lower on the OST drawings (shorter, next to the D2 list).
+    // ring is drawn, a little lower on the narrower OST drawings.
     const bool innerRing = is(SNPType, "C") || is(SNPType, "E");
     const int x = innerRing ? 60 : 20;
-    const int y = isOst() ? 218 : 214;
+    const int y = isOst() ? 206 : 202;
     ui->H_Data->move(x, y);
     ui->H1_Data->move(x + 45, y);
     ui->H2_Data->move(x + 90, y);
