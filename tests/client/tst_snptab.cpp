@@ -974,6 +974,15 @@ void TstSnpTab::otherMaterialKeystrokes()
     QTest::keyClick(inner->lineEdit(), ' ');
     QCOMPARE(definition(), "СНП-Д-3-87-1,6-4,5-{др.}15" + kOstTail);
 
+    // A typed name is shown in the description as typed, never as markup.
+    auto *outer = w<QComboBox>("SNP_Out_Materials");
+    outer->setCurrentIndex(13);
+    QTest::keyClicks(outer->lineEdit(), "Ni<b>1</b>");
+    QCOMPARE(definition(), "СНП-Д-3-87-1,6-4,5-{др.}1{Ni<b>1</b>}" + kOstTail);
+    QVERIFY(tab->SNPDescriptionText.contains("с наружным Ni<b>1</b> и внутренним"));
+    QCOMPARE(w<QTextEdit>("SNP_Description")->toPlainText(), tab->SNPDescriptionText);
+    outer->setCurrentIndex(7);
+
     inner->setCurrentIndex(2);
     QVERIFY(!inner->isEditable());
     QCOMPARE(definition(), "СНП-Д-3-87-1,6-4,5-225" + kOstTail);

@@ -199,7 +199,8 @@ void SnpTab::SNPCreateDefinition()
 void SnpTab::SNPCreateDescription()
 {
     SNPDescriptionText = snp::description(choices(), ui->SNP_Definition->text());
-    ui->SNP_Description->setText(SNPDescriptionText);
+    // Plain text: a typed material name must not be taken for markup.
+    ui->SNP_Description->setPlainText(SNPDescriptionText);
 }
 
 // ---- standards -----------------------------------------------------------------
