@@ -1,16 +1,26 @@
 #include "snp/snptab.h"
+#include "ui_snptab.h"
+
 #include "app/tabhost.h"
+#include "materials.h"
+#include "snpoptions.h"
 
 #include <QDebug>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QRadioButton>
-#include <QTextEdit>
+#include <QPixmap>
+#include <QRegExp>
+#include <QRegExpValidator>
+#include <QSignalBlocker>
 
 namespace {
+// Width of the gasket drawing; with the D2 list beside the other lists the
+// drawing gets narrower and the diameter labels move left with it.
+constexpr int kPictureWidth = 300;
+constexpr int kPictureWidthWithD2 = 263;
+
+const QString kOn = QStringLiteral("1");
+
 QString at(const QStringList &l, int i)
 {
     return i < l.size() ? l.at(i) : QString();
@@ -24,104 +34,861 @@ QListWidgetItem *firstEndingWith(QListWidget *w, const QString &tail)
     }
     return nullptr;
 }
+
+void fillCombo(QComboBox *box, const QStringList &entries)
+{
+    const QSignalBlocker block(box);
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(0);
+}
+
+materials::Pick pickOf(const QComboBox *box)
+{
+    materials::Pick p;
+    p.index = box->currentIndex();
+    p.count = box->count();
+    p.text = box->currentText();
+    return p;
+}
+
+bool is(const QString &a, const char *b)
+{
+    return a == QLatin1String(b);
+}
 } // namespace
 
 SnpTab::SnpTab(TabHost *host, QWidget *parent)
-    : QWidget(parent), m_host(host)
+    : QWidget(parent), ui(new Ui::SnpTab), m_host(host)
 {
-    setObjectName(QStringLiteral("SnpTab"));
-    auto *grid = new QGridLayout(this);
-    m_size = new QListWidget(this);
-    m_size->setObjectName(QStringLiteral("Size_table"));
-    m_press = new QListWidget(this);
-    m_press->setObjectName(QStringLiteral("Press_table"));
-    m_d2 = new QListWidget(this);
-    m_d2->setObjectName(QStringLiteral("D2_table"));
-    m_tu = new QRadioButton(QStringLiteral("ТУ"), this);
-    m_tu->setObjectName(QStringLiteral("SNP_TU_Btn"));
-    grid->addWidget(m_size, 0, 0);
-    grid->addWidget(m_press, 0, 1);
-    grid->addWidget(m_d2, 0, 2);
-    grid->addWidget(m_tu, 1, 0);
-    for (int i = 0; i < 4; ++i) {
-        m_d[i] = new QLabel(this);
-        m_d[i]->setObjectName(QStringLiteral("D%1_Data").arg(i + 1));
-        grid->addWidget(m_d[i], 2, i);
-    }
-    m_definition = new QLineEdit(this);
-    m_definition->setObjectName(QStringLiteral("SNP_Definition"));
-    m_description = new QTextEdit(this);
-    m_description->setObjectName(QStringLiteral("SNP_Description"));
-    m_message = new QLabel(this);
-    m_message->setObjectName(QStringLiteral("SNP_Message_Label"));
-    grid->addWidget(m_definition, 3, 0, 1, 4);
-    grid->addWidget(m_description, 4, 0, 1, 4);
-    grid->addWidget(m_message, 5, 0, 1, 4);
+    ui->setupUi(this);
 
-    connect(m_size, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *cur) {
-        SNPSize = cur ? cur->text() : QString();
-    });
-    connect(m_press, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *cur) {
-        SNPPress = cur ? cur->text() : QString();
-    });
+    // Lists come from the core tables; nothing may react before the start state.
+    fillCombo(ui->SNP_ModElem, snp::modElemEntries());
+    fillCombo(ui->SNP_Perem_Box, snp::jumperLetters());
+    fillCombo(ui->SNPFixBox, snp::fixEntries());
+    fillCombo(ui->SNP_In_Materials, materials::ringList());
+    fillCombo(ui->SNP_K_Materials, materials::stripList());
+    fillCombo(ui->SNP_Out_Materials, materials::ringList());
+    {
+        const QSignalBlocker block(ui->SNP_Out_Materials);
+        ui->SNP_Out_Materials->setCurrentIndex(materials::kCarbonSteelRing);
+    }
+
+    const QRegExp pattern(snp::diameterPattern());
+    for (QLineEdit *e : {ui->D1_Edit, ui->D2_Edit, ui->D3_Edit, ui->D4_Edit})
+        e->setValidator(new QRegExpValidator(pattern, e));
+
+    for (QComboBox *box : {ui->SNP_In_Materials, ui->SNP_K_Materials, ui->SNP_Out_Materials}) {
+        connect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(SNPCreateDefinition()));
+        connect(box, SIGNAL(currentIndexChanged(QString)), this, SLOT(ComboBoxSetEditable()));
+        connect(box, SIGNAL(editTextChanged(QString)), this, SLOT(ComboBoxMaterialEnter()));
+    }
+    connect(ui->SNP_In_Materials, SIGNAL(currentIndexChanged(int)), this, SLOT(SetCarcMaterials()));
+    connect(ui->SNPFixBox, SIGNAL(currentIndexChanged(int)), this, SLOT(SNPCreateDefinition()));
+    connect(ui->SNP_Perem_Depth_Edit, SIGNAL(textChanged(QString)), this, SLOT(SNPCreateDefinition()));
+    for (QAbstractButton *b : {static_cast<QAbstractButton *>(ui->SNP_A_Btn),
+                               static_cast<QAbstractButton *>(ui->SNP_B_Btn),
+                               static_cast<QAbstractButton *>(ui->SNP_C_Btn),
+                               static_cast<QAbstractButton *>(ui->SNP_D_Btn),
+                               static_cast<QAbstractButton *>(ui->SNP_E_Btn)})
+        connect(b, SIGNAL(toggled(bool)), this, SLOT(SNPSwitchMaterials()));
+
+    // The diameter edits belong to the typed-size standard only.
+    ui->TU_Field->hide();
+    for (QWidget *w : {static_cast<QWidget *>(ui->D1_Edit), static_cast<QWidget *>(ui->D2_Edit),
+                       static_cast<QWidget *>(ui->D3_Edit), static_cast<QWidget *>(ui->D4_Edit),
+                       static_cast<QWidget *>(ui->D1_label), static_cast<QWidget *>(ui->D2_label),
+                       static_cast<QWidget *>(ui->D3_label), static_cast<QWidget *>(ui->D4_label)})
+        w->hide();
+}
+
+SnpTab::~SnpTab()
+{
+    delete ui;
+}
+
+QLabel *SnpTab::messageLabel() const
+{
+    return ui->SNP_Message_Label;
 }
 
 void SnpTab::applyStartState()
 {
     SNPDepth = QStringLiteral("4,5");
+    SNPInCode = QStringLiteral("1");
+    SNPKCode = QStringLiteral("1");
+    SNPOutCode = QStringLiteral("5");
     SNPStandard = QStringLiteral("OST128");
     SNPType = QStringLiteral("E");
     SNPFill = QStringLiteral("3");
+
+    ui->Title_size->setText(snp::startSizeTitle());
+    ui->Title_press->setText(snp::startPressTitle());
+    ui->Flan_A_Btn->setChecked(true);
+    ui->Depth_45_Btn->setChecked(true);
+    SetTUVisible(false);
+    ui->SNP_In_Materials->setCurrentIndex(0);
+    ui->SNP_K_Materials->setCurrentIndex(0);
+    ui->SNP_Out_Materials->setCurrentIndex(materials::kCarbonSteelRing);
+
+    SNPSetD2Table();
+    SNPSetPictures();
+    SNPSetLabelPositions();
+    showPicture(ui->SNP_Picture_2, snp::flangePicture(checkedFlange()));
+    SNPRefreshDepth();
+    SNPPeremAvail();
+    SNPSwitchMaterials();
 }
 
 void SnpTab::fillFromTables()
 {
-    SNPLoadTables(1);
+    // Normally the start standard's set; a standard picked before the tables
+    // arrived keeps its own lists.
+    const snp::StandardInfo *info = snp::standardInfo(SNPStandard);
+    if (info && info->tableSet > 0)
+        SNPLoadTables(info->tableSet);
 }
 
 bool SnpTab::requestSuppressed() const
 {
-    return m_tu->isChecked();
+    return ui->SNP_TU_Btn->isChecked();
+}
+
+snp::SnpChoices SnpTab::choices() const
+{
+    snp::SnpChoices c;
+    c.SNPStandard = SNPStandard;
+    c.SNPType = SNPType;
+    c.SNPSize = SNPSize;
+    c.SNPPress = SNPPress;
+    c.SNPD1 = SNPD1;
+    c.SNPD2 = SNPD2;
+    c.SNPD3 = SNPD3;
+    c.SNPD4 = SNPD4;
+    c.SNPFill = SNPFill;
+    c.SNPDepth = SNPDepth;
+    c.SNP_ModElem = ui->SNP_ModElem->currentIndex();
+    c.SNP_In_Materials = pickOf(ui->SNP_In_Materials);
+    c.SNP_K_Materials = pickOf(ui->SNP_K_Materials);
+    c.SNP_Out_Materials = pickOf(ui->SNP_Out_Materials);
+    c.SNP_KVF_checkBox = ui->SNP_KVF_checkBox->isChecked();
+    c.SNP_ONO_checkBox = ui->SNP_ONO_checkBox->isChecked();
+    c.SNP_Perem_Yes = ui->SNP_Perem_Yes->isChecked();
+    c.SNPFixBox = ui->SNPFixBox->currentText();
+    c.SNP_Perem_Box = ui->SNP_Perem_Box->currentText();
+    c.SNP_Perem_Depth_Edit = ui->SNP_Perem_Depth_Edit->text();
+    return c;
+}
+
+// ---- designation -------------------------------------------------------------
+
+void SnpTab::SNPCreateDefinition()
+{
+    const snp::SnpChoices c = choices();
+    SNPModElem = snp::modElemCode(c.SNP_ModElem);
+    SNPInCode = materials::code(c.SNP_In_Materials);
+    SNPKCode = materials::code(c.SNP_K_Materials);
+    SNPOutCode = materials::code(c.SNP_Out_Materials);
+    ui->SNP_Definition->setText(snp::designation(c));
+    // A long designation should be read from its start.
+    ui->SNP_Definition->setCursorPosition(0);
+    SNPCreateDescription();
+}
+
+void SnpTab::SNPCreateDescription()
+{
+    SNPDescriptionText = snp::description(choices(), ui->SNP_Definition->text());
+    // Plain text: a typed material name must not be taken for markup.
+    ui->SNP_Description->setPlainText(SNPDescriptionText);
+}
+
+// ---- standards -----------------------------------------------------------------
+
+void SnpTab::applyDefaultType()
+{
+    // Checking a button that was not checked runs its type slot.
+    typeButton(snp::defaultType(SNPStandard))->setChecked(true);
+}
+
+void SnpTab::applyTitles()
+{
+    if (const snp::StandardInfo *info = snp::standardInfo(SNPStandard)) {
+        ui->Title_size->setText(info->sizeTitle);
+        ui->Title_press->setText(info->pressTitle);
+    }
+}
+
+void SnpTab::chooseStandard(const QString &code)
+{
+    SNPStandard = code;
+    ResetAddFields();
+    applyDefaultType();
+    SNPLoadTables(snp::standardInfo(code)->tableSet);
+    applyTitles();
+    SNPSetCurrentDepth();
+    SNPRefreshDepth();
+}
+
+void SnpTab::on_SNP_OST_128_Btn_toggled(bool checked)
+{
+    if (checked) {
+        SNPStandard = QStringLiteral("OST128");
+        ResetAddFields();
+        applyDefaultType();
+        SNPSetCurrentDepth();
+        SNPLoadTables(1);
+        applyTitles();
+        SNPRefreshDepth();
+    }
+    SNPPeremAvail();
+}
+
+void SnpTab::on_SNP_OST_287_Btn_toggled(bool checked)
+{
+    const QString standard = QStringLiteral("OST287");
+    QWidget *restricted[] = {ui->Flan_A_Btn, ui->SNP_B_Btn, ui->SNP_D_Btn, ui->SNP_E_Btn};
+    if (checked) {
+        SNPStandard = standard;
+        ResetAddFields();
+        applyDefaultType();
+        for (QWidget *w : restricted)
+            w->setEnabled(false);
+        SNPLoadTables(snp::standardInfo(standard)->tableSet);
+        applyTitles();
+        SNPSetCurrentDepth();
+        SNPRefreshDepth();
+    } else {
+        ui->SNP_E_Btn->setChecked(true);
+        for (QWidget *w : restricted)
+            w->setEnabled(true);
+    }
+}
+
+void SnpTab::on_SNP_GOST_128_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("GOST128"));
+    SNPPeremAvail();
+}
+
+void SnpTab::on_SNP_ASME_165_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("ASME165"));
+}
+
+void SnpTab::on_SNP_EN_165_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    SNPStandard = QStringLiteral("EN1215165");
+    ui->Depth_45_Btn->setChecked(true);
+    chooseStandard(SNPStandard);
+}
+
+void SnpTab::on_SNP_ASME_1647A_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("ASME1647A"));
+}
+
+void SnpTab::on_SNP_EN_1647A_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("EN12151647A"));
+}
+
+void SnpTab::on_SNP_ASME_1647B_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("ASME1647B"));
+}
+
+void SnpTab::on_SNP_EN_1647B_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("EN12151647B"));
+}
+
+void SnpTab::on_SNP_EN15_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseStandard(QStringLiteral("EN1514"));
+}
+
+void SnpTab::on_SNP_TU_Btn_toggled(bool checked)
+{
+    QWidget *tables[] = {ui->Size_table, ui->Press_table, ui->Title_size, ui->Title_press,
+                         ui->Size_Field, ui->Press_Field};
+    // The diameters are emptied either way, so the next table lookup must go
+    // out even for the size and pressure asked for last time.
+    forgetLastRequest();
+    if (checked) {
+        SNPStandard = QStringLiteral("TU");
+        clearDiameters();
+        ResetAddFields();
+        applyDefaultType();
+        for (QWidget *w : tables)
+            w->hide();
+        SetTUVisible(true);
+        SNPSetCurrentDepth();
+        SNPRefreshDepth();
+        SNPSetD2Table();
+        SNPCreateDefinition();
+    } else {
+        clearDiameters();
+        for (QWidget *w : tables)
+            w->show();
+        SetTUVisible(false);
+    }
+}
+
+// ---- types and flanges ---------------------------------------------------------
+
+QAbstractButton *SnpTab::typeButton(const QString &type) const
+{
+    if (is(type, "A"))
+        return ui->SNP_A_Btn;
+    if (is(type, "B"))
+        return ui->SNP_B_Btn;
+    if (is(type, "C"))
+        return ui->SNP_C_Btn;
+    if (is(type, "D"))
+        return ui->SNP_D_Btn;
+    return ui->SNP_E_Btn;
+}
+
+QString SnpTab::checkedFlange() const
+{
+    if (ui->Flan_B_Btn->isChecked())
+        return QStringLiteral("B");
+    if (ui->Flan_C_Btn->isChecked())
+        return QStringLiteral("C");
+    return QStringLiteral("A");
+}
+
+bool SnpTab::isOst() const
+{
+    return is(SNPStandard, "OST128") || is(SNPStandard, "OST287");
+}
+
+void SnpTab::chooseType(const QString &type)
+{
+    SNPType = type;
+    const QString flange = snp::flangeForType(type);
+    QAbstractButton *flangeButton = is(flange, "A") ? static_cast<QAbstractButton *>(ui->Flan_A_Btn)
+        : is(flange, "B") ? static_cast<QAbstractButton *>(ui->Flan_B_Btn)
+                          : static_cast<QAbstractButton *>(ui->Flan_C_Btn);
+    if (!flangeButton->isChecked())
+        flangeButton->setChecked(true);
+    if (is(SNPStandard, "TU"))
+        SetTUVisible(true);
+    SNPRefreshDepth();
+    SNPSetPictures();
+    SNPSetLabelPositions();
+    if (isOst())
+        SNPSetD2Table();
+}
+
+void SnpTab::on_SNP_A_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseType(QStringLiteral("A"));
+}
+
+void SnpTab::on_SNP_B_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseType(QStringLiteral("B"));
+}
+
+void SnpTab::on_SNP_C_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseType(QStringLiteral("C"));
+}
+
+void SnpTab::on_SNP_D_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseType(QStringLiteral("D"));
+}
+
+void SnpTab::on_SNP_E_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseType(QStringLiteral("E"));
+}
+
+void SnpTab::on_Flan_A_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    if (!ui->SNP_D_Btn->isChecked() && !ui->SNP_E_Btn->isChecked())
+        ui->SNP_E_Btn->setChecked(true);
+    showPicture(ui->SNP_Picture_2, snp::flangePicture(QStringLiteral("A")));
+}
+
+void SnpTab::on_Flan_B_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    if (!ui->SNP_C_Btn->isChecked() && !ui->SNP_B_Btn->isChecked())
+        ui->SNP_C_Btn->setChecked(true);
+    showPicture(ui->SNP_Picture_2, snp::flangePicture(QStringLiteral("B")));
+}
+
+void SnpTab::on_Flan_C_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    if (!ui->SNP_A_Btn->isChecked())
+        ui->SNP_A_Btn->setChecked(true);
+    showPicture(ui->SNP_Picture_2, snp::flangePicture(QStringLiteral("C")));
+}
+
+// ---- filler, temperature, modifying element ------------------------------------
+
+void SnpTab::on_Type_in_3_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    SNPFill = QStringLiteral("3");
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_Type_in_4_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    SNPFill = QStringLiteral("4");
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_Type_in_5_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    SNPFill = QStringLiteral("5");
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_Tempr_min_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    const int current = ui->SNP_ModElem->currentIndex();
+    const int index = snp::modElemForTemperature(snp::Temperature::Min, current);
+    if (index != current)
+        ui->SNP_ModElem->setCurrentIndex(index);
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_Tempr_mid_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    ui->SNP_ModElem->setCurrentIndex(
+        snp::modElemForTemperature(snp::Temperature::Mid, ui->SNP_ModElem->currentIndex()));
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_Tempr_max_Btn_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    ui->SNP_ModElem->setCurrentIndex(
+        snp::modElemForTemperature(snp::Temperature::Max, ui->SNP_ModElem->currentIndex()));
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_ModElem_currentIndexChanged(int index)
+{
+    m_host->setNote(QStringLiteral("snp_to"), QString());
+    QRadioButton *button = ui->SNP_Tempr_min_Btn;
+    switch (snp::temperatureForModElem(index)) {
+    case snp::Temperature::Mid: button = ui->SNP_Tempr_mid_Btn; break;
+    case snp::Temperature::Max: button = ui->SNP_Tempr_max_Btn; break;
+    case snp::Temperature::Min: break;
+    }
+    if (!button->isChecked())
+        button->setChecked(true);
+    m_host->SetMessages();
+    SNPCreateDefinition();
+}
+
+// ---- thickness -------------------------------------------------------------------
+
+void SnpTab::SNPSetCurrentDepth()
+{
+    switch (snp::currentDepthButton(SNPStandard, ui->Size_table->currentRow(), checkedFlange())) {
+    case snp::DepthButton::D32: ui->Depth_32_Btn->setChecked(true); break;
+    case snp::DepthButton::D23: ui->Depth_23_Btn->setChecked(true); break;
+    case snp::DepthButton::ByStandard: ui->Depth_ps_Btn->setChecked(true); break;
+    case snp::DepthButton::Other: ui->SNP_Other_Depth_Btn->setChecked(true); break;
+    case snp::DepthButton::D45: ui->Depth_45_Btn->setChecked(true); break;
+    }
+}
+
+void SnpTab::SNPRefreshDepth()
+{
+    ui->Depth_23_Btn->setEnabled(snp::depth23Enabled(SNPStandard, ui->Size_table->currentRow()));
+    const bool byStandard = snp::depthByStandardEnabled(SNPStandard);
+    ui->Depth_ps_Btn->setEnabled(byStandard);
+    ui->label_21->setEnabled(byStandard);
+
+    std::optional<snp::DepthLabels> labels;
+    if (ui->Depth_ps_Btn->isChecked()) {
+        labels = snp::tableDepthLabels(SNPTableDepth);
+        // A thickness outside the known rows is still the server's value.
+        if (!labels && !SNPTableDepth.isEmpty())
+            labels = snp::DepthLabels{SNPTableDepth, QString(), QString()};
+    } else {
+        labels = snp::depthLabels(SNPDepth, ui->SNP_Other_Depth_Btn->isChecked());
+    }
+    ui->H_Data->setText(labels ? labels->h : QString());
+    ui->H1_Data->setText(labels ? labels->h1 : QString());
+    ui->H2_Data->setText(labels ? labels->h2 : QString());
+    ui->H2_Data->setVisible(snp::h2Visible(SNPType));
+
+    // The thickness marks sit under the winding: further right when an inner
+    // ring is drawn, a little lower on the narrower OST drawings.
+    const bool innerRing = is(SNPType, "C") || is(SNPType, "E");
+    const int x = innerRing ? 60 : 20;
+    const int y = isOst() ? 206 : 202;
+    ui->H_Data->move(x, y);
+    ui->H1_Data->move(x + 45, y);
+    ui->H2_Data->move(x + 90, y);
+}
+
+void SnpTab::chooseDepth(const QString &depth)
+{
+    SNPDepth = depth;
+    SNPRefreshDepth();
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_Depth_45_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseDepth(QStringLiteral("4,5"));
+}
+
+void SnpTab::on_Depth_32_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseDepth(QStringLiteral("3,2"));
+}
+
+void SnpTab::on_Depth_23_Btn_toggled(bool checked)
+{
+    if (checked)
+        chooseDepth(QStringLiteral("2,3"));
+}
+
+void SnpTab::on_Depth_ps_Btn_toggled(bool checked)
+{
+    if (checked)
+        SNPRefreshDepth();
+}
+
+void SnpTab::on_SNP_Other_Depth_Btn_toggled(bool checked)
+{
+    if (checked) {
+        ui->SNP_Other_Depth_Edit->setEnabled(true);
+        SNPDepth.clear();
+        SNPRefreshDepth();
+        SNPCreateDefinition();
+    } else {
+        ui->SNP_Other_Depth_Edit->clear();
+        SNPDepth.clear();
+        ui->SNP_Other_Depth_Edit->setEnabled(false);
+    }
+}
+
+void SnpTab::on_SNP_Other_Depth_Edit_textChanged(const QString &text)
+{
+    SNPDepth = text;
+    SNPRefreshDepth();
+    SNPCreateDefinition();
+}
+
+// ---- constructive elements --------------------------------------------------------
+
+void SnpTab::setNote(const char *key, bool on)
+{
+    m_host->setNote(QLatin1String(key), on ? kOn : QString());
+}
+
+void SnpTab::on_SNP_Perem_Yes_toggled(bool checked)
+{
+    if (checked) {
+        ui->SNP_Perem_Box->setEnabled(true);
+        ui->SNP_Perem_Depth_Edit->setEnabled(snp::jumperWidthEnabled(ui->SNP_Perem_Box->currentText()));
+    } else {
+        ui->SNP_Perem_Box->setCurrentIndex(0);
+        ui->SNP_Perem_Depth_Edit->clear();
+        ui->SNP_Perem_Box->setEnabled(false);
+        ui->SNP_Perem_Depth_Edit->setEnabled(false);
+        setNote("snp_perem", false);
+        m_host->SetMessages();
+    }
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_Perem_Box_currentIndexChanged(int)
+{
+    if (ui->SNP_Perem_Yes->isChecked()) {
+        const QString letter = ui->SNP_Perem_Box->currentText();
+        setNote("snp_perem", snp::jumperNeedsDrawing(letter));
+        m_host->SetMessages();
+        if (snp::jumperWidthEnabled(letter)) {
+            ui->SNP_Perem_Depth_Edit->setEnabled(true);
+        } else {
+            ui->SNP_Perem_Depth_Edit->clear();
+            ui->SNP_Perem_Depth_Edit->setEnabled(false);
+        }
+    }
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_KVF_checkBox_toggled(bool checked)
+{
+    ui->SNPFixBox->setEnabled(checked);
+    if (!checked)
+        ui->SNPFixBox->setCurrentIndex(0);
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_ONO_checkBox_toggled(bool checked)
+{
+    setNote("snp_otv", checked);
+    m_host->SetMessages();
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_SNP_ClearAdd_Btn_clicked()
+{
+    ResetAddFields();
+}
+
+void SnpTab::ResetAddFields()
+{
+    ui->Type_in_3_Btn->setChecked(true);
+    ui->SNP_Tempr_min_Btn->setChecked(true);
+    ui->SNP_Perem_Yes->setChecked(false);
+    ui->SNP_ModElem->setCurrentIndex(0);
+    ui->SNP_KVF_checkBox->setChecked(false);
+    ui->SNP_ONO_checkBox->setChecked(false);
+    ui->SNP_In_Materials->setCurrentIndex(0);
+    ui->SNP_K_Materials->setCurrentIndex(0);
+    ui->SNP_Out_Materials->setCurrentIndex(materials::kCarbonSteelRing);
+}
+
+void SnpTab::SNPPeremAvail()
+{
+    if (ui->SNP_OST_128_Btn->isChecked() || ui->SNP_GOST_128_Btn->isChecked()) {
+        ui->SNP_Perem_Yes->setChecked(false);
+        ui->SNP_Perem_Yes->setEnabled(false);
+    } else {
+        ui->SNP_Perem_Yes->setEnabled(true);
+    }
+}
+
+// ---- materials ----------------------------------------------------------------------
+
+void SnpTab::ComboBoxSetEditable()
+{
+    auto *box = qobject_cast<QComboBox *>(sender());
+    if (!box)
+        return;
+    if (box->currentIndex() == box->count() - 1) {
+        box->setEditable(true);
+        // A typed name must not become a list entry (the other-material entry
+        // has to stay the last one) nor be completed into a catalogue entry.
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->lineEdit()->selectAll();
+    } else {
+        box->setEditable(false);
+    }
+}
+
+void SnpTab::ComboBoxMaterialEnter()
+{
+    const QString name = sender() ? sender()->objectName() : QString();
+    if (name == QLatin1String("SNP_In_Materials") || name == QLatin1String("SNP_K_Materials")
+        || name == QLatin1String("SNP_Out_Materials"))
+        SNPCreateDefinition();
+}
+
+void SnpTab::SetCarcMaterials()
+{
+    const int k = materials::carcIndexForRing(ui->SNP_In_Materials->currentIndex(),
+                                              ui->SNP_In_Materials->count());
+    if (k >= 0)
+        ui->SNP_K_Materials->setCurrentIndex(k);
+}
+
+void SnpTab::SNPSwitchMaterials()
+{
+    // Read the buttons, not SNPType: the old type's button reports first.
+    ui->SNP_Out_Materials->setEnabled(ui->SNP_D_Btn->isChecked() || ui->SNP_E_Btn->isChecked());
+    ui->SNP_In_Materials->setEnabled(ui->SNP_C_Btn->isChecked() || ui->SNP_E_Btn->isChecked());
+}
+
+// ---- typed diameters, pictures, labels -------------------------------------------------
+
+QLabel *SnpTab::diameterLabel(int n) const
+{
+    switch (n) {
+    case 1: return ui->D1_Data;
+    case 2: return ui->D2_Data;
+    case 3: return ui->D3_Data;
+    default: return ui->D4_Data;
+    }
+}
+
+void SnpTab::setDiameter(int n, const QString &text)
+{
+    QString *members[] = {&SNPD1, &SNPD2, &SNPD3, &SNPD4};
+    *members[n - 1] = text;
+    diameterLabel(n)->setText(text);
+}
+
+void SnpTab::clearDiameters()
+{
+    for (int n = 1; n <= 4; ++n)
+        setDiameter(n, QString());
+}
+
+void SnpTab::on_D1_Edit_textChanged(const QString &text)
+{
+    setDiameter(1, text);
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_D2_Edit_textChanged(const QString &text)
+{
+    setDiameter(2, text);
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_D3_Edit_textChanged(const QString &text)
+{
+    setDiameter(3, text);
+    SNPCreateDefinition();
+}
+
+void SnpTab::on_D4_Edit_textChanged(const QString &text)
+{
+    setDiameter(4, text);
+    SNPCreateDefinition();
+}
+
+void SnpTab::SetTUVisible(bool visible)
+{
+    SNPD1.clear();
+    SNPD2.clear();
+    SNPD3.clear();
+    SNPD4.clear();
+    QLineEdit *edits[] = {ui->D1_Edit, ui->D2_Edit, ui->D3_Edit, ui->D4_Edit};
+    QLabel *captions[] = {ui->D1_label, ui->D2_label, ui->D3_label, ui->D4_label};
+    for (QLineEdit *e : edits)
+        e->clear();
+    const QVector<int> used = visible ? snp::usedDiameterNumbers(SNPType) : QVector<int>();
+    for (int n = 1; n <= 4; ++n) {
+        edits[n - 1]->setVisible(used.contains(n));
+        captions[n - 1]->setVisible(used.contains(n));
+    }
+    ui->TU_Field->setVisible(visible);
+}
+
+void SnpTab::showPicture(QLabel *target, const QString &path)
+{
+    const QPixmap pixmap(path);
+    if (pixmap.isNull()) {
+        // Pictures are optional resources; a missing one leaves the place empty.
+        target->setPixmap(QPixmap());
+        return;
+    }
+    // Labels in layouts have no final size before the first show; theirs is fixed.
+    const QSize box = target->maximumWidth() < QWIDGETSIZE_MAX ? target->maximumSize() : target->size();
+    target->setPixmap(pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void SnpTab::SNPSetPictures()
+{
+    showPicture(ui->SNP_Picture, snp::gasketPicture(SNPType));
+    const bool inner = is(SNPType, "C") || is(SNPType, "E");
+    const bool outer = is(SNPType, "D") || is(SNPType, "E");
+    ui->D1_Data->setVisible(inner);
+    ui->D4_Data->setVisible(outer);
+    ui->D2_Data->setVisible(true);
+    ui->D3_Data->setVisible(true);
+}
+
+void SnpTab::SNPSetLabelPositions()
+{
+    const int x = m_withD2 ? snp::kDiameterLabelXWithD2 : snp::kDiameterLabelX;
+    for (int n = 1; n <= 4; ++n) {
+        const int y = snp::diameterLabelY(SNPType, n);
+        if (y >= 0)
+            diameterLabel(n)->move(x, y);
+    }
+}
+
+// ---- tables and lookups ------------------------------------------------------------------
+
+void SnpTab::FillTableList(const QStringList &rows, QListWidget *list)
+{
+    list->clear();
+    list->addItems(rows);
+    list->setCurrentRow(0);
+    if (rows.isEmpty())
+        return;
+    if (list == ui->Size_table) {
+        SNPSize = rows.first();
+    } else if (list == ui->Press_table) {
+        list->setCurrentRow(snp::preselectedPressRow(rows));
+        SNPPress = snp::preselectedPress(rows);
+    }
 }
 
 void SnpTab::SNPLoadTables(int set)
 {
-    static const char *const keys[] = {"ost128", "ost287", "gost128", "asme165",
-                                       "asme1647A", "asme1647B", "en15"};
-    if (set < 1 || set > 7)
-        return;
     const QVariantMap t = m_host->tables();
-    const QString base = QLatin1String(keys[set - 1]);
-    const QStringList sizes = t.value(base + QStringLiteral("_size")).toStringList();
-    const QStringList press = t.value(base + QStringLiteral("_press")).toStringList();
-    m_size->clear();
-    m_size->addItems(sizes);
-    m_size->setCurrentRow(0);
-    if (!sizes.isEmpty())
-        SNPSize = sizes.first();
-    m_press->clear();
-    m_press->addItems(press);
-    m_press->setCurrentRow(0);
-    if (!press.isEmpty()) {
-        QListWidgetItem *preferred = firstEndingWith(m_press, QStringLiteral("1,6 (16,0)"));
-        if (preferred) {
-            m_press->setCurrentItem(preferred);
-            SNPPress = QStringLiteral("1,6 (16,0)");
-        } else {
-            SNPPress = press.first();
-        }
-    }
+    FillTableList(t.value(snp::sizeKey(set)).toStringList(), ui->Size_table);
+    FillTableList(t.value(snp::pressKey(set)).toStringList(), ui->Press_table);
+    SNPSetD2Table();
 }
 
-QString SnpTab::standardForRequest(const QString &standard)
+void SnpTab::SNPSetD2Table()
 {
-    if (standard == QLatin1String("EN1215165"))
-        return QStringLiteral("ASME165");
-    if (standard == QLatin1String("EN12151647A"))
-        return QStringLiteral("ASME1647A");
-    if (standard == QLatin1String("EN12151647B"))
-        return QStringLiteral("ASME1647B");
-    return standard;
+    const bool withD2 = snp::usesD2List(SNPStandard, SNPType);
+    ui->D2_Field->setVisible(withD2);
+    if (withD2 != m_withD2) {
+        m_withD2 = withD2;
+        QRect r = ui->SNP_Picture->geometry();
+        r.setWidth(withD2 ? kPictureWidthWithD2 : kPictureWidth);
+        ui->SNP_Picture->setGeometry(r);
+        showPicture(ui->SNP_Picture, snp::gasketPicture(SNPType));
+        const int x = withD2 ? snp::kDiameterLabelXWithD2 : snp::kDiameterLabelX;
+        for (int n = 1; n <= 4; ++n)
+            diameterLabel(n)->move(x, diameterLabel(n)->y());
+    }
+    if (withD2)
+        FillTableList(m_host->tables().value(snp::d2Key(SNPType, SNPStandard)).toStringList(),
+                      ui->D2_table);
+}
+
+void SnpTab::forgetLastRequest()
+{
+    SNPLastStandard.clear();
+    SNPLastType.clear();
+    SNPLastSize.clear();
+    SNPLastPress.clear();
 }
 
 void SnpTab::SNPFindData()
@@ -129,11 +896,11 @@ void SnpTab::SNPFindData()
     if (SNPLastStandard == SNPStandard && SNPLastType == SNPType && SNPLastPress == SNPPress
         && SNPLastSize == SNPSize)
         return;
-    if (SNPStandard != QLatin1String("TU")) {
-        if (!m_size->currentItem() || !m_press->currentItem())
+    if (!is(SNPStandard, "TU")) {
+        if (!ui->Size_table->currentItem() || !ui->Press_table->currentItem())
             return;
         QVariantMap map;
-        map.insert(QStringLiteral("standart"), standardForRequest(SNPStandard));
+        map.insert(QStringLiteral("standart"), snp::requestStandard(SNPStandard));
         map.insert(QStringLiteral("tf"), SNPType);
         map.insert(QStringLiteral("size"), SNPSize);
         map.insert(QStringLiteral("press"), SNPPress);
@@ -147,22 +914,60 @@ void SnpTab::SNPFindData()
     SNPCreateDefinition();
 }
 
-void SnpTab::SNPCreateDefinition()
+void SnpTab::on_Size_table_clicked(const QModelIndex &)
 {
-    // Filled in by the designation builder.
+    if (QListWidgetItem *item = ui->Size_table->currentItem())
+        SNPSize = item->text();
+    if ((is(SNPStandard, "GOST128") && ui->Depth_ps_Btn->isChecked()) || is(SNPStandard, "EN1514")
+        || is(SNPStandard, "OST128")) {
+        SNPRefreshDepth();
+        SNPSetCurrentDepth();
+    }
+    SNPFindData();
 }
+
+void SnpTab::on_Press_table_clicked(const QModelIndex &)
+{
+    if (QListWidgetItem *item = ui->Press_table->currentItem())
+        SNPPress = item->text();
+    SNPFindData();
+}
+
+void SnpTab::on_D2_table_clicked(const QModelIndex &)
+{
+    if (is(SNPStandard, "TU"))
+        return;
+    if (!ui->Size_table->currentItem() || !ui->D2_table->currentItem())
+        return;
+    QVariantMap map;
+    map.insert(QStringLiteral("standart"), snp::requestStandard(SNPStandard));
+    map.insert(QStringLiteral("tf"), SNPType);
+    map.insert(QStringLiteral("d2"), ui->D2_table->currentItem()->text());
+    map.insert(QStringLiteral("press"), SNPPress);
+    // The reply replaces the size and diameters of the last size lookup, so
+    // that lookup no longer describes what is shown.
+    forgetLastRequest();
+    m_host->sendRequest(19, map);
+}
+
+void SnpTab::on_Size_table_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
+{
+    SNPSize = current ? current->text() : QString();
+}
+
+void SnpTab::on_Press_table_currentItemChanged(QListWidgetItem *current, QListWidgetItem *)
+{
+    SNPPress = current ? current->text() : QString();
+}
+
+// ---- replies ---------------------------------------------------------------------------
 
 void SnpTab::clearDimensions()
 {
     qDebug() << "No variant";
-    for (QLabel *l : m_d)
-        l->clear();
-    SNPD1.clear();
-    SNPD2.clear();
-    SNPD3.clear();
-    SNPD4.clear();
-    m_d2->clearSelection();
-    m_host->setNote(QStringLiteral("snp_note"), QStringLiteral("1"));
+    clearDiameters();
+    ui->D2_table->clearSelection();
+    m_host->setNote(QStringLiteral("snp_note"), kOn);
     m_host->SetMessages();
 }
 
@@ -172,23 +977,21 @@ void SnpTab::applyDimensions(const QStringList &l)
         clearDimensions();
         return;
     }
-    SNPD1 = at(l, 3);
-    SNPD2 = at(l, 2);
-    SNPD3 = at(l, 1);
-    SNPD4 = at(l, 0);
-    m_d[0]->setText(SNPD1);
-    m_d[1]->setText(SNPD2);
-    m_d[2]->setText(SNPD3);
-    m_d[3]->setText(SNPD4);
+    setDiameter(1, at(l, 3));
+    setDiameter(2, at(l, 2));
+    setDiameter(3, at(l, 1));
+    setDiameter(4, at(l, 0));
     const QString depth = at(l, 4);
-    if (!depth.isEmpty() && depth != QLatin1String("0"))
+    if (!depth.isEmpty() && depth != QLatin1String("0")) {
         SNPTableDepth = depth;
+        SNPRefreshDepth();
+    }
     m_host->setNote(QStringLiteral("snp_note"), QString());
     m_host->SetMessages();
-    if (SNPStandard == QLatin1String("OST128") || SNPStandard == QLatin1String("OST287")) {
-        QListWidgetItem *match = firstEndingWith(m_d2, SNPD2);
+    if (isOst()) {
+        QListWidgetItem *match = firstEndingWith(ui->D2_table, SNPD2);
         if (!match) {
-            // Not modal-blocking: the reply handling must finish first.
+            // Not modal: the rest of the reply must still be handled.
             auto *box = new QMessageBox;
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->setText(QStringLiteral("Диаметр D2 = %1 мм не входит в список для выбранного типа "
@@ -196,7 +999,7 @@ void SnpTab::applyDimensions(const QStringList &l)
                              .arg(SNPD2));
             box->show();
         } else {
-            m_d2->setCurrentItem(match);
+            ui->D2_table->setCurrentItem(match);
         }
     }
 }
@@ -207,21 +1010,17 @@ void SnpTab::applyDimensionsByD2(const QStringList &l)
         clearDimensions();
         return;
     }
-    SNPD1 = at(l, 4);
-    SNPD2 = at(l, 3);
-    SNPD3 = at(l, 2);
-    SNPD4 = at(l, 1);
-    m_d[0]->setText(SNPD1);
-    m_d[1]->setText(SNPD2);
-    m_d[2]->setText(SNPD3);
-    m_d[3]->setText(SNPD4);
-    if (QListWidgetItem *size = firstEndingWith(m_size, at(l, 0)))
-        m_size->setCurrentItem(size);
+    setDiameter(1, at(l, 4));
+    setDiameter(2, at(l, 3));
+    setDiameter(3, at(l, 2));
+    setDiameter(4, at(l, 1));
+    if (QListWidgetItem *size = firstEndingWith(ui->Size_table, at(l, 0)))
+        ui->Size_table->setCurrentItem(size);
     SNPSize = at(l, 0);
     m_host->setNote(QStringLiteral("snp_note"), QString());
     m_host->SetMessages();
-    if (SNPStandard == QLatin1String("OST128") || SNPStandard == QLatin1String("OST287")) {
-        if (QListWidgetItem *match = firstEndingWith(m_d2, SNPD2))
-            m_d2->setCurrentItem(match);
+    if (isOst()) {
+        if (QListWidgetItem *match = firstEndingWith(ui->D2_table, SNPD2))
+            ui->D2_table->setCurrentItem(match);
     }
 }
