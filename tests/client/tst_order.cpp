@@ -200,8 +200,11 @@ void TstOrder::itemAsTheTabBuildsIt_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("reply");
     QTest::addColumn<QString>("prefix");
-    QTest::newRow("PUTG") << "PUTG" << int(wire::PutgReply) << "PUTG";
-    QTest::newRow("PUTGm") << "PUTGm" << int(wire::PutgmReply) << "PUTGm";
+    QTest::addColumn<QString>("size");
+    // SNP starts with type "E": all four diameters.
+    QTest::newRow("SNP") << "SNP" << int(wire::SnpReply) << "SNP" << "160*140*110*100";
+    QTest::newRow("PUTG") << "PUTG" << int(wire::PutgReply) << "PUTG" << "107*57";
+    QTest::newRow("PUTGm") << "PUTGm" << int(wire::PutgmReply) << "PUTGm" << "107*57";
 }
 
 void TstOrder::itemAsTheTabBuildsIt()
@@ -209,19 +212,28 @@ void TstOrder::itemAsTheTabBuildsIt()
     QFETCH(QString, page);
     QFETCH(int, reply);
     QFETCH(QString, prefix);
+    QFETCH(QString, size);
     MainWindow *w = rig.window.get();
     auto *tabs = w->findChild<QTabWidget *>("tabWidget");
     tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
     // The server's dimensions for the current choice: D4, D3, D2, D1.
-    rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList({"0", "0", "57", "107"}));
+    const QStringList dims = page == "SNP" ? QStringList({"160", "140", "110", "100"})
+                                           : QStringList({"0", "0", "57", "107"});
+    rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList(dims));
     auto *definition = w->findChild<QLineEdit *>(prefix + "_Definition");
     QVERIFY(definition);
     QTRY_VERIFY(!definition->text().isEmpty());
     const QString designation = definition->text();
-    const QString description = page == "PUTG" ? w->putgTab()->PUTGDescriptionText
-                                               : w->putgmTab()->PUTGmDescriptionText;
+    QString description = w->snpTab()->SNPDescriptionText;
+    QWidget *tab = w->snpTab();
+    if (page == "PUTG") {
+        description = w->putgTab()->PUTGDescriptionText;
+        tab = w->putgTab();
+    } else if (page == "PUTGm") {
+        description = w->putgmTab()->PUTGmDescriptionText;
+        tab = w->putgmTab();
+    }
     QVERIFY(!description.isEmpty());
-    QWidget *tab = page == "PUTG" ? static_cast<QWidget *>(w->putgTab()) : w->putgmTab();
     setField(w, tab, qPrintable(prefix + "_Count"), "12");
     auto *add = w->findChild<QAbstractButton *>(prefix + "_Add_To_Basket");
     QVERIFY(add);
@@ -229,7 +241,7 @@ void TstOrder::itemAsTheTabBuildsIt()
 
     QTableWidget *b = rig.basket();
     QCOMPARE(b->rowCount(), 1);
-    QCOMPARE(row(b, 0).mid(0, 4), QStringList({designation, "12", "107*57", ""}));
+    QCOMPARE(row(b, 0).mid(0, 4), QStringList({designation, "12", size, ""}));
     // The description of the added item, not one after a later reset of the
     // additional options.
     QCOMPARE(cell(b, 0, 4), description);

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QtTest>
 
 #include "login/startwindow.h"
@@ -115,17 +116,46 @@ void TstOrderRoad::invoiceWithOneDrawing()
     }
     answers.files << drawing;
 
-    addSnp(&w, "СНП-Д-1-80-4,0", "2", "D", {"", "89", "106", "127"}, "Прокладка СНП");
-    press(&w, w.putgTab(), "PUTG_AddChert", &MainWindow::on_PUTG_AddChert_clicked);
-    addPutg(&w, "ПУТГ-А-1-50", "4", "57", "107", "Прокладка ПУТГ");
-    addPutgm(&w, "ПУТГм-Б-1-100", "1", "108", "162", "Прокладка ПУТГм");
+    // Each tab as the user meets it: shown, its data fetched from the server,
+    // its designation built, then added. PUTGm is the page the window opens on.
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    auto show = [&](const char *page) {
+        tabs->setCurrentIndex(tabs->indexOf(w.findChild<QWidget *>(page)));
+    };
+    auto definition = [&](const char *name) { return w.findChild<QLineEdit *>(name)->text(); };
+    auto click = [&](const char *name) { w.findChild<QAbstractButton *>(name)->click(); };
+
+    QTRY_VERIFY_WITH_TIMEOUT(!w.putgmTab()->PUTGmD2.isEmpty(), 20000);
+    QTRY_VERIFY(!definition("PUTGm_Definition").isEmpty());
+    const QString putgm = definition("PUTGm_Definition");
+    click("PUTGm_Add_To_Basket");
+
+    show("PUTG");
+    QTRY_VERIFY_WITH_TIMEOUT(!w.putgTab()->PUTGD2.isEmpty(), 20000);
+    QTRY_VERIFY(!definition("PUTG_Definition").isEmpty());
+    const QString putg = definition("PUTG_Definition");
+    click("PUTG_AddChert");
+    QCOMPARE(w.PUTGChertPath, drawing);
+    click("PUTG_Add_To_Basket");
+
+    show("SNP");
+    QTRY_VERIFY_WITH_TIMEOUT(!w.snpTab()->SNPD2.isEmpty(), 20000);
+    QTRY_VERIFY(!definition("SNP_Definition").isEmpty());
+    const QString snp = definition("SNP_Definition");
+    click("SNP_Add_To_Basket");
+
+    auto *basket = w.findChild<QTableWidget *>("Basket");
+    QCOMPARE(basket->rowCount(), 3);
+    QCOMPARE(basket->item(0, 0)->text(), putgm);
+    QCOMPARE(basket->item(1, 0)->text(), putg);
+    QCOMPARE(basket->item(1, 3)->text(), QString("чертёж 1.dwg"));
+    QCOMPARE(basket->item(2, 0)->text(), snp);
     QCOMPARE(w.ChertList, QStringList({"", drawing, ""}));
 
     w.findChild<QPushButton *>("To_Basket")->click();
     answers.boxes << QMessageBox::Yes;
     w.findChild<QPushButton *>("Send_List")->click();
 
-    auto *basket = w.findChild<QTableWidget *>("Basket");
     QTRY_COMPARE_WITH_TIMEOUT(basket->rowCount(), 0, 20000);
     QVERIFY(w.ChertList.isEmpty());
     bool done = false;
