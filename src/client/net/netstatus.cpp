@@ -30,8 +30,8 @@ QString noConnectionText()
 
 QString fileChangedText()
 {
-    return QStringLiteral("Ошибка: файл изменился во время передачи. Передача прервана, "
-                          "прикрепите файл заново.");
+    return QStringLiteral("Ошибка: файл изменился во время передачи. Передача прервана и "
+                          "соединение закрыто; перезапустите программу и отправьте заявку заново.");
 }
 
 } // namespace netstatus
