@@ -11,7 +11,12 @@
 #include <QRandomGenerator>
 #include <QTextStream>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +40,33 @@ QString randomPassword()
     for (int i = 0; i < 12; ++i)
         p += QLatin1Char(alphabet[QRandomGenerator::system()->bounded(int(sizeof alphabet - 1))]);
     return p;
+}
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &c, 1);
+}
+
+// SIGTERM and SIGINT end the event loop, so partial uploads are removed and
+// the store is closed as on any normal exit.
+void quitOnSignals(QCoreApplication *app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, app, [app] {
+        err() << "vintaro-server: stopping" << Qt::endl;
+        app->quit();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
 }
 
 int fail(const QString &message)
@@ -248,5 +280,6 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(portNumber).arg(error));
     out() << "listening on " << address.toString() << ":" << server.port() << ", data in " << dir
           << (store.isPostgres() ? ", store PostgreSQL" : ", store SQLite") << Qt::endl;
+    quitOnSignals(&app);
     return app.exec();
 }

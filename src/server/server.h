@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
+#include <QLockFile>
+#include <QScopedPointer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -84,6 +86,7 @@ public:
 
 private:
     void onNewConnection();
+    static int listeningSocket(const QHostAddress &address, quint16 port, QString *error);
 
     Store *m_store;
     const ProductData *m_products;
@@ -94,6 +97,8 @@ private:
     QElapsedTimer m_clock;
     int m_connections = 0;
     QByteArray m_tablesReply;
+    QString m_tempDir;
+    QScopedPointer<QLockFile> m_tempLock;
     friend class Connection;
 };
 

@@ -124,7 +124,9 @@ public:
             const auto m = re.match(m_output);
             if (m.hasMatch()) {
                 m_port = quint16(m.captured(1).toUInt());
-                return true;
+                // The suite must really run on the store it was asked for.
+                return m_output.contains(usingPostgres() ? QStringLiteral("store PostgreSQL")
+                                                         : QStringLiteral("store SQLite"));
             }
             if (m_proc.state() == QProcess::NotRunning)
                 break;
