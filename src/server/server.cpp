@@ -42,6 +42,8 @@ const QString kBadRequest = QStringLiteral("Неверный запрос.");
 constexpr int kMaxBadFrames = 20;
 // Unread bytes we let Qt hold for one connection while it waits for a login.
 constexpr qint64 kReadBuffer = 256 * 1024;
+// Replies a peer has not taken yet; above this we stop reading its requests.
+constexpr qint64 kMaxUnsentReplies = 1024 * 1024;
 // Failure counts older than this are forgotten.
 constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
 
@@ -273,6 +275,10 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
     socket->setReadBufferSize(kReadBuffer);
     connect(socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &Connection::onDisconnected);
+    connect(socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (m_socket->bytesAvailable() > 0 && m_socket->bytesToWrite() <= kMaxUnsentReplies)
+            process();
+    });
     m_idle.setSingleShot(true);
     m_idle.setInterval(server->config().idleTimeoutMs);
     connect(&m_idle, &QTimer::timeout, this, &Connection::onIdle);
@@ -328,6 +334,10 @@ void Connection::resume()
 void Connection::process()
 {
     while (!m_busy && !m_closing) {
+        // A peer that sends requests but never reads the answers would make
+        // us buffer replies without end; wait for it to catch up instead.
+        if (m_socket->bytesToWrite() > kMaxUnsentReplies)
+            return;
         if (m_upload.active) {
             if (!pumpUpload())
                 return;
@@ -459,6 +469,11 @@ void Connection::checkLogin(const QString &name, const QString &clear)
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)
 {
+    if (!matched || account.disabled) {
+        // A failed new login ends any earlier one on this connection.
+        m_loggedIn = false;
+        m_account = Account();
+    }
     if (!matched) {
         m_server->throttle().failed(name, m_server->nowMs());
         qInfo().noquote() << "login refused for" << name;

@@ -105,6 +105,24 @@ private slots:
         }
     }
 
+    void failedReloginLogsOut()
+    {
+        const QStringList row{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("b")};
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("snponly"), QStringLiteral("pw1")));
+        QVERIFY(!c.login(QStringLiteral("snponly"), QStringLiteral("nope")));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderFailed));
+        QVERIFY(c.login(QStringLiteral("snponly"), QStringLiteral("pw1")));
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+    }
+
     void storedPasswordIsNotClearText()
     {
         Store store;
