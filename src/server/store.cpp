@@ -290,17 +290,20 @@ bool Store::migrate()
         return false;
     const int total = int(sizeof kMigrations / sizeof kMigrations[0]);
     for (int v = schemaVersion() + 1; v <= total; ++v) {
-        if (!db.transaction()) {
-            m_error = db.lastError().text();
+        // Several servers may start together on one database: take the
+        // write lock first, then look again whether the step is still due.
+        if (m_postgres) {
+            if (!db.transaction() || !exec(QStringLiteral("SELECT pg_advisory_xact_lock(630001)"))) {
+                m_error = db.lastError().text();
+                db.rollback();
+                return false;
+            }
+        } else if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) {
             return false;
         }
-        if (m_postgres) {
-            // Several servers may start together on one database.
-            exec(QStringLiteral("SELECT pg_advisory_xact_lock(630001)"));
-            if (schemaVersion() >= v) {
-                db.commit();
-                continue;
-            }
+        if (schemaVersion() >= v) {
+            db.commit();
+            continue;
         }
         QString sql = QString::fromUtf8(kMigrations[v - 1]);
         sql.replace(QLatin1String("%ID%"), m_postgres ? QLatin1String("BIGSERIAL PRIMARY KEY")

@@ -77,7 +77,13 @@ public:
     ~Server() { stop(); }
 
     QString dataDir() const { return m_dataDir; }
-    QString dbUrl() const { return m_db.url(); }
+    QString dbUrl() const { return m_sharedUrl.isNull() ? m_db.url() : m_sharedUrl; }
+    // A second server instance on the same store and data directory.
+    void shareStoreWith(const Server &other)
+    {
+        m_dataDir = other.dataDir();
+        m_sharedUrl = other.dbUrl();
+    }
     quint16 port() const { return m_port; }
     QProcess &process() { return m_proc; }
     QString output() const { return m_output; }
@@ -85,8 +91,8 @@ public:
     QStringList baseArgs() const
     {
         QStringList a{QStringLiteral("--data-dir"), m_dataDir};
-        if (!m_db.url().isEmpty())
-            a << QStringLiteral("--db") << m_db.url();
+        if (!dbUrl().isEmpty())
+            a << QStringLiteral("--db") << dbUrl();
         return a;
     }
 
@@ -159,7 +165,7 @@ public:
     bool openStore(Store *store)
     {
         QString error;
-        if (!store->open(m_db.url(), m_dataDir, &error)) {
+        if (!store->open(dbUrl(), m_dataDir, &error)) {
             qWarning().noquote() << error;
             return false;
         }
@@ -170,6 +176,7 @@ private:
     QTemporaryDir m_tmp;
     TestDatabase m_db;
     QString m_dataDir;
+    QString m_sharedUrl;
     QProcess m_proc;
     QString m_output;
     quint16 m_port = 0;

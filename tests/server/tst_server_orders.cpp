@@ -291,6 +291,41 @@ private slots:
         QCOMPARE(store.questionnaireCount(), before + 1);
     }
 
+    void twoServersShareOneStore()
+    {
+        // A second instance on the same store: one schema, one demo account,
+        // and orders through both land in the one store.
+        harness::Server a, b;
+        b.shareStoreWith(a);
+        QVERIFY(a.start());
+        QVERIFY(b.start());
+        Client ca, cb;
+        QVERIFY(ca.connectTo(a.port()));
+        QVERIFY(cb.connectTo(b.port()));
+        QVERIFY(ca.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QVERIFY(cb.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        const QStringList row{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("b")};
+        for (int i = 0; i < 10; ++i) {
+            ca.send(wire::requestFrame(wire::OrderInvoice, row));
+            cb.send(wire::requestFrame(wire::OrderOffer, row));
+        }
+        int acknowledged = 0;
+        quint8 code = 0;
+        QByteArray arg;
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(ca.item(&code, &arg));
+            acknowledged += code == wire::OrderAccepted;
+            QVERIFY(cb.item(&code, &arg));
+            acknowledged += code == wire::OrderAccepted;
+        }
+        QCOMPARE(acknowledged, 20);
+        Store store;
+        QVERIFY(a.openStore(&store));
+        QCOMPARE(store.orders().size(), 20);
+        QCOMPARE(store.accountCount(), 1);
+        QCOMPARE(store.schemaVersion(), 1);
+    }
+
     void lookupsFollowAccess()
     {
         Client c;
