@@ -198,10 +198,30 @@ QString Store::sqlError(const QSqlQuery &q) const
     return q.lastError().text();
 }
 
+void Store::recover()
+{
+    if (!m_postgres || !m_suspect)
+        return;
+    m_suspect = false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery probe(db);
+    if (probe.exec(QStringLiteral("SELECT 1")))
+        return;
+    // The database server restarted or dropped us: connect anew, so that one
+    // lost connection costs one refused request, not every later one.
+    qWarning().noquote() << "database connection lost (" << probe.lastError().text() << "), reconnecting";
+    db.close();
+    if (db.open())
+        exec(QStringLiteral("SET client_min_messages = warning"));
+    else
+        m_suspect = true;
+}
+
 bool Store::exec(QSqlQuery &q)
 {
     if (q.exec())
         return true;
+    m_suspect = true;
     m_error = sqlError(q);
     qWarning().noquote() << "SQL failed:" << m_error << "in" << q.lastQuery().left(200);
     return false;
@@ -212,6 +232,7 @@ bool Store::exec(const QString &sql)
     QSqlQuery q(QSqlDatabase::database(m_connection));
     if (q.exec(sql))
         return true;
+    m_suspect = true;
     m_error = sqlError(q);
     qWarning().noquote() << "SQL failed:" << m_error << "in" << sql.left(200);
     return false;
@@ -357,6 +378,7 @@ static Account accountFrom(const QSqlQuery &q)
 
 bool Store::findAccount(const QString &name, Account *out)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
     q.addBindValue(name);
@@ -446,6 +468,7 @@ bool Store::setPassword(const QString &name, const QString &clearPassword, QStri
 
 Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
 {
+    recover();
     const QString predpr = f.value(QStringLiteral("Predpr")).toString();
     const QString fio = f.value(QStringLiteral("FIO")).toString();
     const QString mail = f.value(QStringLiteral("Mail")).toString();
@@ -564,6 +587,7 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
 
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return false;
     }
@@ -586,12 +610,14 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
 
 qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error)
 {
+    recover();
     if (cells.isEmpty() || cells.size() % 5 != 0) {
         *error = QStringLiteral("an order needs 5 cells per row, got %1").arg(cells.size());
         return -1;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return -1;
     }
@@ -626,6 +652,7 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
         }
     }
     if (!db.commit()) {
+        m_suspect = true;
         *error = db.lastError().text();
         db.rollback();
         return -1;
@@ -635,6 +662,7 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
 
 qint64 Store::orderRowId(qint64 orderId, int rowIndex)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("SELECT id FROM order_rows WHERE order_id = ? AND row_index = ?"));
     q.addBindValue(orderId);
@@ -726,8 +754,10 @@ QList<Order> Store::orders()
 
 qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error)
 {
+    recover();
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return -1;
     }
@@ -757,6 +787,7 @@ qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &
         }
     }
     if (!db.commit()) {
+        m_suspect = true;
         *error = db.lastError().text();
         db.rollback();
         return -1;
@@ -787,6 +818,7 @@ int Store::questionnaireCount()
 
 qint64 Store::recordUpload(const Upload &u, QString *error)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("INSERT INTO uploads (kind, client_name, stored_name, size, sha256, account_id, order_id,"
                              " row_index, order_row_id, questionnaire_id, created)"

@@ -129,6 +129,8 @@ public:
 
 private:
     bool migrate();
+    // After a failed statement on PostgreSQL: reconnect if the link is gone.
+    void recover();
     bool exec(QSqlQuery &q);
     bool exec(const QString &sql);
     QString sqlError(const QSqlQuery &q) const;
@@ -136,5 +138,6 @@ private:
 
     QString m_connection;
     bool m_postgres = false;
+    bool m_suspect = false;
     QString m_error;
 };
