@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Largest accepted file in bytes (default 16777216)."),
                                        QStringLiteral("bytes"), QStringLiteral("16777216"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
-                                  QStringLiteral("Close a connection silent for this many seconds (default 300)."),
-                                  QStringLiteral("seconds"), QStringLiteral("300"));
+                                  QStringLiteral("Close a connection silent for this many seconds (default 1800: a customer may read or fill in a form for a long while)."),
+                                  QStringLiteral("seconds"), QStringLiteral("1800"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
     const QCommandLineOption addUser(QStringLiteral("add-user"),
                                      QStringLiteral("Add an account: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]."),

@@ -26,7 +26,7 @@ struct ServerConfig
 {
     QString dataDir;
     qint64 maxUploadBytes = 16 * 1024 * 1024;
-    int idleTimeoutMs = 5 * 60 * 1000;
+    int idleTimeoutMs = 30 * 60 * 1000;
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
 };

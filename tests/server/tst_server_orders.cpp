@@ -282,6 +282,22 @@ private slots:
         QVERIFY(c.loginReply(&text));
         QCOMPARE(text, QStringLiteral("Опросный лист отправлен."));
         QCOMPARE(store.questionnaireCount(), before + 1);
+        // Its file follows through the login window and is kept with it.
+        const QByteArray drawing = randomBytes(1500, 8);
+        c.upload(QStringLiteral("C:/dir/opros.pdf"), drawing);
+        QVERIFY(harness::waitFor([&] {
+            const auto u = store.uploads();
+            return !u.isEmpty() && u.last().clientName == QStringLiteral("opros.pdf");
+        }));
+        QVERIFY(store.uploads().last().questionnaireId > 0);
+        QCOMPARE(store.uploads().last().accountId, qint64(0));
+        // A stranger's file with neither login nor questionnaire is not kept.
+        Client stranger;
+        QVERIFY(stranger.connectTo(m_server.port()));
+        const int files = store.uploads().size();
+        stranger.upload(QStringLiteral("junk.bin"), randomBytes(1000, 9));
+        QVERIFY(stranger.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QCOMPARE(store.uploads().size(), files);
         // Code 9 is for logged-in customers only.
         c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
         quint8 code = 0;
