@@ -142,13 +142,18 @@ int main(int argc, char *argv[])
                                   QStringLiteral("password"));
     const QCommandLineOption listOrders(QStringLiteral("list-orders"),
                                        QStringLiteral("List orders with their rows and attachments."));
+    const QCommandLineOption listQuestionnaires(QStringLiteral("list-questionnaires"),
+                                                QStringLiteral("List questionnaires with their files."));
+    const QCommandLineOption showQuestionnaire(QStringLiteral("show-questionnaire"),
+                                               QStringLiteral("Print every field of one questionnaire."),
+                                               QStringLiteral("id"));
     const QCommandLineOption exportOrder(QStringLiteral("export-order"),
                                          QStringLiteral("Write one order as CSV (to stdout or --out FILE)."),
                                          QStringLiteral("id"));
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
                                      QStringLiteral("file"));
     p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, addUser, access, disableUser, enableUser,
-                  listAccounts, listApps, all, approve, user, pass, listOrders, exportOrder, outFile});
+                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
     p.process(app);
 
@@ -221,6 +226,32 @@ int main(int argc, char *argv[])
     if (p.isSet(listOrders)) {
         for (const Order &o : store.orders())
             printOrder(o);
+        out().flush();
+        return 0;
+    }
+    if (p.isSet(listQuestionnaires)) {
+        const QList<Upload> files = store.uploads();
+        for (const QuestionnaireInfo &q : store.questionnaires()) {
+            const QVariantMap f = store.questionnaire(q.id);
+            out() << "questionnaire " << q.id << "  " << q.created << "  "
+                  << (q.account.isEmpty() ? QStringLiteral("before login") : QStringLiteral("account ") + q.account)
+                  << "\n  " << f.value(QStringLiteral("name_predpe")).toString() << ", "
+                  << f.value(QStringLiteral("fio")).toString() << ", " << f.value(QStringLiteral("e-mail")).toString()
+                  << ", phone " << f.value(QStringLiteral("tel")).toString() << "\n";
+            for (const Upload &u : files)
+                if (u.questionnaireId == q.id)
+                    out() << "  file: " << u.clientName << " (" << u.size << " bytes) stored as uploads/" << u.storedName
+                          << "\n";
+        }
+        out().flush();
+        return 0;
+    }
+    if (p.isSet(showQuestionnaire)) {
+        const QVariantMap f = store.questionnaire(p.value(showQuestionnaire).toLongLong());
+        if (f.isEmpty())
+            return fail(QStringLiteral("no questionnaire %1").arg(p.value(showQuestionnaire)));
+        for (auto it = f.cbegin(); it != f.cend(); ++it)
+            out() << it.key() << " = " << it.value().toString() << "\n";
         out().flush();
         return 0;
     }

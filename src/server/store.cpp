@@ -808,6 +808,24 @@ QVariantMap Store::questionnaire(qint64 id)
     return out;
 }
 
+QList<QuestionnaireInfo> Store::questionnaires()
+{
+    QList<QuestionnaireInfo> out;
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    if (!q.exec(QStringLiteral("SELECT q.id, a.name, q.code, q.created FROM questionnaires q"
+                               " LEFT JOIN accounts a ON a.id = q.account_id ORDER BY q.id")))
+        return out;
+    while (q.next()) {
+        QuestionnaireInfo i;
+        i.id = q.value(0).toLongLong();
+        i.account = q.value(1).toString();
+        i.code = q.value(2).toInt();
+        i.created = q.value(3).toString();
+        out << i;
+    }
+    return out;
+}
+
 int Store::questionnaireCount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection));

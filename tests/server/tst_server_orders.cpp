@@ -261,6 +261,11 @@ private slots:
         QVERIFY(u.questionnaireId > 0);
         QCOMPARE(u.kind, 4);
         QVERIFY(fileBytes(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName)) == drawing);
+        QString listing;
+        QCOMPARE(m_server.command({QStringLiteral("--list-questionnaires")}, &listing), 0);
+        QVERIFY(listing.contains(QStringLiteral("account putgonly")) && listing.contains(u.storedName));
+        QCOMPARE(m_server.command({QStringLiteral("--show-questionnaire"), QString::number(u.questionnaireId)}, &listing), 0);
+        QVERIFY(listing.contains(QStringLiteral("file_name = scheme.pdf")));
         const QVariantMap back = store.questionnaire(u.questionnaireId);
         QCOMPARE(back.size(), sent.size());
         for (auto it = sent.cbegin(); it != sent.cend(); ++it) {
