@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <QSocketNotifier>
@@ -67,6 +68,23 @@ void quitOnSignals(QCoreApplication *app)
     sa.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+}
+
+// The login window lets a customer type only these characters.
+bool typeable(const QString &name, const QString &password, QString *why)
+{
+    static const QRegularExpression nameRe(QStringLiteral("^[а-яА-Яa-zA-z0-9@.]{1,100}$"));
+    static const QRegularExpression passRe(QStringLiteral("^[а-яА-Яa-zA-z0-9]{1,100}$"));
+    if (!nameRe.match(name).hasMatch()) {
+        *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
+                              "(1 to 100): choose another name");
+        return false;
+    }
+    if (!passRe.match(password).hasMatch()) {
+        *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
+        return false;
+    }
+    return true;
 }
 
 int fail(const QString &message)
@@ -174,6 +192,8 @@ int main(int argc, char *argv[])
     if (p.isSet(addUser)) {
         if (p.positionalArguments().size() != 1)
             return fail(QStringLiteral("usage: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]"));
+        if (!typeable(p.value(addUser), p.positionalArguments().first(), &error))
+            return fail(error);
         if (!store.addAccount(p.value(addUser), p.positionalArguments().first(), chosenAccess, &error))
             return fail(error);
         out() << "account " << p.value(addUser) << " added with access " << chosenAccess.toString() << Qt::endl;
@@ -216,6 +236,16 @@ int main(int argc, char *argv[])
         const QString clear = p.isSet(pass) ? p.value(pass) : randomPassword();
         QString name;
         Access *override = p.isSet(access) ? &chosenAccess : nullptr;
+        QString login = p.value(user);
+        if (login.isEmpty()) {
+            for (const Application &a : store.applications(true)) {
+                const QString mail = a.fields.value(QStringLiteral("Mail")).toString().trimmed();
+                if (QString::number(a.id) == p.value(approve) || mail.compare(p.value(approve), Qt::CaseInsensitive) == 0)
+                    login = mail;
+            }
+        }
+        if (!login.isEmpty() && !typeable(login, clear, &error))
+            return fail(error + QStringLiteral(" (--user NAME sets the login)"));
         if (!store.approveApplication(p.value(approve), p.value(user), clear, override, &name, &error))
             return fail(error);
         Account a;
