@@ -121,7 +121,8 @@ public:
         m_proc.start(serverBinary(), baseArgs() + QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
         if (!m_proc.waitForStarted(10000))
             return false;
-        static const QRegularExpression re(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
+        // Only a whole line counts: a pipe may hand it over in pieces.
+        static const QRegularExpression re(QStringLiteral("listening on [0-9a-f.:]+:([0-9]+), data in .*, store (\\w+)\n"));
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 30000) {
@@ -131,8 +132,9 @@ public:
             if (m.hasMatch()) {
                 m_port = quint16(m.captured(1).toUInt());
                 // The suite must really run on the store it was asked for.
-                return m_output.contains(usingPostgres() ? QStringLiteral("store PostgreSQL")
-                                                         : QStringLiteral("store SQLite"));
+                if (m.captured(2) == (usingPostgres() ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite")))
+                    return true;
+                break;
             }
             if (m_proc.state() == QProcess::NotRunning)
                 break;
