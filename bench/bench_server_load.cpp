@@ -232,7 +232,7 @@ int main(int argc, char *argv[])
     QString out;
     QElapsedTimer startWait;
     startWait.start();
-    static const QRegularExpression re(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
+    static const QRegularExpression re(QStringLiteral("listening on [0-9a-f.:]+:([0-9]+),"));
     while (port == 0 && startWait.elapsed() < 30000 && server.state() != QProcess::NotRunning) {
         server.waitForReadyRead(200);
         out += QString::fromUtf8(server.readAllStandardOutput());

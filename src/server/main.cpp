@@ -9,9 +9,15 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTextStream>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +41,50 @@ QString randomPassword()
     for (int i = 0; i < 12; ++i)
         p += QLatin1Char(alphabet[QRandomGenerator::system()->bounded(int(sizeof alphabet - 1))]);
     return p;
+}
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &c, 1);
+}
+
+// SIGTERM and SIGINT end the event loop, so partial uploads are removed and
+// the store is closed as on any normal exit.
+void quitOnSignals(QCoreApplication *app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, app, [app] {
+        err() << "vintaro-server: stopping" << Qt::endl;
+        app->quit();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+// The login window lets a customer type only these characters.
+bool typeable(const QString &name, const QString &password, QString *why)
+{
+    static const QRegularExpression nameRe(QStringLiteral("^[а-яА-Яa-zA-z0-9@.]{1,100}$"));
+    static const QRegularExpression passRe(QStringLiteral("^[а-яА-Яa-zA-z0-9]{1,100}$"));
+    if (!nameRe.match(name).hasMatch()) {
+        *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
+                              "(1 to 100): choose another name");
+        return false;
+    }
+    if (!passRe.match(password).hasMatch()) {
+        *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
+        return false;
+    }
+    return true;
 }
 
 int fail(const QString &message)
@@ -82,8 +132,8 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Largest accepted file in bytes (default 16777216)."),
                                        QStringLiteral("bytes"), QStringLiteral("16777216"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
-                                  QStringLiteral("Close a connection silent for this many seconds (default 300)."),
-                                  QStringLiteral("seconds"), QStringLiteral("300"));
+                                  QStringLiteral("Close a connection silent for this many seconds (default 1800: a customer may read or fill in a form for a long while)."),
+                                  QStringLiteral("seconds"), QStringLiteral("1800"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
     const QCommandLineOption addUser(QStringLiteral("add-user"),
                                      QStringLiteral("Add an account: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]."),
@@ -110,13 +160,18 @@ int main(int argc, char *argv[])
                                   QStringLiteral("password"));
     const QCommandLineOption listOrders(QStringLiteral("list-orders"),
                                        QStringLiteral("List orders with their rows and attachments."));
+    const QCommandLineOption listQuestionnaires(QStringLiteral("list-questionnaires"),
+                                                QStringLiteral("List questionnaires with their files."));
+    const QCommandLineOption showQuestionnaire(QStringLiteral("show-questionnaire"),
+                                               QStringLiteral("Print every field of one questionnaire."),
+                                               QStringLiteral("id"));
     const QCommandLineOption exportOrder(QStringLiteral("export-order"),
                                          QStringLiteral("Write one order as CSV (to stdout or --out FILE)."),
                                          QStringLiteral("id"));
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
                                      QStringLiteral("file"));
     p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, addUser, access, disableUser, enableUser,
-                  listAccounts, listApps, all, approve, user, pass, listOrders, exportOrder, outFile});
+                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
     p.process(app);
 
@@ -137,6 +192,8 @@ int main(int argc, char *argv[])
     if (p.isSet(addUser)) {
         if (p.positionalArguments().size() != 1)
             return fail(QStringLiteral("usage: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]"));
+        if (!typeable(p.value(addUser), p.positionalArguments().first(), &error))
+            return fail(error);
         if (!store.addAccount(p.value(addUser), p.positionalArguments().first(), chosenAccess, &error))
             return fail(error);
         out() << "account " << p.value(addUser) << " added with access " << chosenAccess.toString() << Qt::endl;
@@ -179,6 +236,16 @@ int main(int argc, char *argv[])
         const QString clear = p.isSet(pass) ? p.value(pass) : randomPassword();
         QString name;
         Access *override = p.isSet(access) ? &chosenAccess : nullptr;
+        QString login = p.value(user);
+        if (login.isEmpty()) {
+            for (const Application &a : store.applications(true)) {
+                const QString mail = a.fields.value(QStringLiteral("Mail")).toString().trimmed();
+                if (QString::number(a.id) == p.value(approve) || mail.compare(p.value(approve), Qt::CaseInsensitive) == 0)
+                    login = mail;
+            }
+        }
+        if (!login.isEmpty() && !typeable(login, clear, &error))
+            return fail(error + QStringLiteral(" (--user NAME sets the login)"));
         if (!store.approveApplication(p.value(approve), p.value(user), clear, override, &name, &error))
             return fail(error);
         Account a;
@@ -189,6 +256,32 @@ int main(int argc, char *argv[])
     if (p.isSet(listOrders)) {
         for (const Order &o : store.orders())
             printOrder(o);
+        out().flush();
+        return 0;
+    }
+    if (p.isSet(listQuestionnaires)) {
+        const QList<Upload> files = store.uploads();
+        for (const QuestionnaireInfo &q : store.questionnaires()) {
+            const QVariantMap f = store.questionnaire(q.id);
+            out() << "questionnaire " << q.id << "  " << q.created << "  "
+                  << (q.account.isEmpty() ? QStringLiteral("before login") : QStringLiteral("account ") + q.account)
+                  << "\n  " << f.value(QStringLiteral("name_predpe")).toString() << ", "
+                  << f.value(QStringLiteral("fio")).toString() << ", " << f.value(QStringLiteral("e-mail")).toString()
+                  << ", phone " << f.value(QStringLiteral("tel")).toString() << "\n";
+            for (const Upload &u : files)
+                if (u.questionnaireId == q.id)
+                    out() << "  file: " << u.clientName << " (" << u.size << " bytes) stored as uploads/" << u.storedName
+                          << "\n";
+        }
+        out().flush();
+        return 0;
+    }
+    if (p.isSet(showQuestionnaire)) {
+        const QVariantMap f = store.questionnaire(p.value(showQuestionnaire).toLongLong());
+        if (f.isEmpty())
+            return fail(QStringLiteral("no questionnaire %1").arg(p.value(showQuestionnaire)));
+        for (auto it = f.cbegin(); it != f.cend(); ++it)
+            out() << it.key() << " = " << it.value().toString() << "\n";
         out().flush();
         return 0;
     }
@@ -238,9 +331,10 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("--listen takes an IP address"));
 
     if (store.accountCount() == 0) {
-        if (!store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error))
+        if (store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error))
+            out() << "empty store: created the demo account, user demo password demo123" << Qt::endl;
+        else if (store.accountCount() <= 0) // not just another instance that was quicker
             return fail(error);
-        out() << "empty store: created the demo account, user demo password demo123" << Qt::endl;
     }
 
     OrderServer server(&store, &data, config);
@@ -248,5 +342,6 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(portNumber).arg(error));
     out() << "listening on " << address.toString() << ":" << server.port() << ", data in " << dir
           << (store.isPostgres() ? ", store PostgreSQL" : ", store SQLite") << Qt::endl;
+    quitOnSignals(&app);
     return app.exec();
 }

@@ -7,13 +7,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -35,6 +42,8 @@ const QString kBadRequest = QStringLiteral("Неверный запрос.");
 constexpr int kMaxBadFrames = 20;
 // Unread bytes we let Qt hold for one connection while it waits for a login.
 constexpr qint64 kReadBuffer = 256 * 1024;
+// Replies a peer has not taken yet; above this we stop reading its requests.
+constexpr qint64 kMaxUnsentReplies = 1024 * 1024;
 // Failure counts older than this are forgotten.
 constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
 
@@ -140,7 +149,13 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
 }
 
-OrderServer::~OrderServer() = default;
+OrderServer::~OrderServer()
+{
+    // Connections first: they drop their partial files and use our counters.
+    qDeleteAll(findChildren<Connection *>(QString(), Qt::FindDirectChildrenOnly));
+    if (!m_tempDir.isEmpty())
+        QDir(m_tempDir).removeRecursively();
+}
 
 QString OrderServer::uploadsDir() const
 {
@@ -149,25 +164,81 @@ QString OrderServer::uploadsDir() const
 
 QString OrderServer::uploadsTempDir() const
 {
-    return QDir(uploadsDir()).filePath(QStringLiteral("incoming"));
+    return m_tempDir;
 }
 
 bool OrderServer::listen(const QHostAddress &address, quint16 port, QString *error)
 {
-    QDir tmp(uploadsTempDir());
-    // Whatever is left here was cut off by a crash: never acknowledged.
-    if (tmp.exists())
-        tmp.removeRecursively();
-    if (!QDir().mkpath(uploadsTempDir())) {
-        *error = QStringLiteral("cannot create %1").arg(uploadsTempDir());
+    // Each running server writes partial uploads into its own locked folder,
+    // so servers sharing a data directory never remove each other's files.
+    // A folder whose lock is stale was cut off by a crash: never acknowledged.
+    const QDir incoming(QDir(uploadsDir()).filePath(QStringLiteral("incoming")));
+    for (const QString &sub : incoming.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString path = incoming.filePath(sub);
+        QLockFile stale(path + QStringLiteral(".lock"));
+        if (stale.tryLock(0)) {
+            QDir(path).removeRecursively();
+            stale.unlock();
+        }
+    }
+    m_tempDir = incoming.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    if (!QDir().mkpath(m_tempDir)) {
+        *error = QStringLiteral("cannot create %1").arg(m_tempDir);
+        return false;
+    }
+    m_tempLock.reset(new QLockFile(m_tempDir + QStringLiteral(".lock")));
+    m_tempLock->setStaleLockTime(0);
+    if (!m_tempLock->tryLock(0)) {
+        *error = QStringLiteral("cannot lock %1").arg(m_tempDir);
         return false;
     }
     m_tcp->setMaxPendingConnections(1000);
-    if (!m_tcp->listen(address, port)) {
+    // QTcpServer listens with a backlog of 50; hundreds of customers
+    // connecting at once would see their handshakes dropped and retried.
+    const int fd = listeningSocket(address, port, error);
+    if (fd < 0)
+        return false;
+    if (!m_tcp->setSocketDescriptor(fd)) {
         *error = m_tcp->errorString();
+        ::close(fd);
         return false;
     }
     return true;
+}
+
+int OrderServer::listeningSocket(const QHostAddress &address, quint16 port, QString *error)
+{
+    sockaddr_storage addr{};
+    socklen_t len = 0;
+    int family = AF_INET;
+    if (address.protocol() == QAbstractSocket::IPv6Protocol) {
+        family = AF_INET6;
+        auto *a6 = reinterpret_cast<sockaddr_in6 *>(&addr);
+        a6->sin6_family = AF_INET6;
+        a6->sin6_port = htons(port);
+        const Q_IPV6ADDR raw = address.toIPv6Address();
+        std::memcpy(&a6->sin6_addr, &raw, sizeof raw);
+        len = sizeof(sockaddr_in6);
+    } else {
+        auto *a4 = reinterpret_cast<sockaddr_in *>(&addr);
+        a4->sin_family = AF_INET;
+        a4->sin_port = htons(port);
+        a4->sin_addr.s_addr = htonl(address.toIPv4Address());
+        len = sizeof(sockaddr_in);
+    }
+    const int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return -1;
+    }
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), len) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 quint16 OrderServer::port() const
@@ -204,6 +275,10 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
     socket->setReadBufferSize(kReadBuffer);
     connect(socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &Connection::onDisconnected);
+    connect(socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (m_socket->bytesAvailable() > 0 && m_socket->bytesToWrite() <= kMaxUnsentReplies)
+            process();
+    });
     m_idle.setSingleShot(true);
     m_idle.setInterval(server->config().idleTimeoutMs);
     connect(&m_idle, &QTimer::timeout, this, &Connection::onIdle);
@@ -259,6 +334,10 @@ void Connection::resume()
 void Connection::process()
 {
     while (!m_busy && !m_closing) {
+        // A peer that sends requests but never reads the answers would make
+        // us buffer replies without end; wait for it to catch up instead.
+        if (m_socket->bytesToWrite() > kMaxUnsentReplies)
+            return;
         if (m_upload.active) {
             if (!pumpUpload())
                 return;
@@ -390,6 +469,11 @@ void Connection::checkLogin(const QString &name, const QString &clear)
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)
 {
+    if (!matched || account.disabled) {
+        // A failed new login ends any earlier one on this connection.
+        m_loggedIn = false;
+        m_account = Account();
+    }
     if (!matched) {
         m_server->throttle().failed(name, m_server->nowMs());
         qInfo().noquote() << "login refused for" << name;

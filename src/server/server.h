@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
+#include <QLockFile>
+#include <QScopedPointer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -24,7 +26,7 @@ struct ServerConfig
 {
     QString dataDir;
     qint64 maxUploadBytes = 16 * 1024 * 1024;
-    int idleTimeoutMs = 5 * 60 * 1000;
+    int idleTimeoutMs = 30 * 60 * 1000;
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
 };
@@ -84,6 +86,7 @@ public:
 
 private:
     void onNewConnection();
+    static int listeningSocket(const QHostAddress &address, quint16 port, QString *error);
 
     Store *m_store;
     const ProductData *m_products;
@@ -94,6 +97,8 @@ private:
     QElapsedTimer m_clock;
     int m_connections = 0;
     QByteArray m_tablesReply;
+    QString m_tempDir;
+    QScopedPointer<QLockFile> m_tempLock;
     friend class Connection;
 };
 

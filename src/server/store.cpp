@@ -198,10 +198,30 @@ QString Store::sqlError(const QSqlQuery &q) const
     return q.lastError().text();
 }
 
+void Store::recover()
+{
+    if (!m_postgres || !m_suspect)
+        return;
+    m_suspect = false;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery probe(db);
+    if (probe.exec(QStringLiteral("SELECT 1")))
+        return;
+    // The database server restarted or dropped us: connect anew, so that one
+    // lost connection costs one refused request, not every later one.
+    qWarning().noquote() << "database connection lost (" << probe.lastError().text() << "), reconnecting";
+    db.close();
+    if (db.open())
+        exec(QStringLiteral("SET client_min_messages = warning"));
+    else
+        m_suspect = true;
+}
+
 bool Store::exec(QSqlQuery &q)
 {
     if (q.exec())
         return true;
+    m_suspect = true;
     m_error = sqlError(q);
     qWarning().noquote() << "SQL failed:" << m_error << "in" << q.lastQuery().left(200);
     return false;
@@ -212,6 +232,7 @@ bool Store::exec(const QString &sql)
     QSqlQuery q(QSqlDatabase::database(m_connection));
     if (q.exec(sql))
         return true;
+    m_suspect = true;
     m_error = sqlError(q);
     qWarning().noquote() << "SQL failed:" << m_error << "in" << sql.left(200);
     return false;
@@ -290,17 +311,20 @@ bool Store::migrate()
         return false;
     const int total = int(sizeof kMigrations / sizeof kMigrations[0]);
     for (int v = schemaVersion() + 1; v <= total; ++v) {
-        if (!db.transaction()) {
-            m_error = db.lastError().text();
+        // Several servers may start together on one database: take the
+        // write lock first, then look again whether the step is still due.
+        if (m_postgres) {
+            if (!db.transaction() || !exec(QStringLiteral("SELECT pg_advisory_xact_lock(630001)"))) {
+                m_error = db.lastError().text();
+                db.rollback();
+                return false;
+            }
+        } else if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) {
             return false;
         }
-        if (m_postgres) {
-            // Several servers may start together on one database.
-            exec(QStringLiteral("SELECT pg_advisory_xact_lock(630001)"));
-            if (schemaVersion() >= v) {
-                db.commit();
-                continue;
-            }
+        if (schemaVersion() >= v) {
+            db.commit();
+            continue;
         }
         QString sql = QString::fromUtf8(kMigrations[v - 1]);
         sql.replace(QLatin1String("%ID%"), m_postgres ? QLatin1String("BIGSERIAL PRIMARY KEY")
@@ -354,6 +378,7 @@ static Account accountFrom(const QSqlQuery &q)
 
 bool Store::findAccount(const QString &name, Account *out)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
     q.addBindValue(name);
@@ -443,6 +468,7 @@ bool Store::setPassword(const QString &name, const QString &clearPassword, QStri
 
 Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
 {
+    recover();
     const QString predpr = f.value(QStringLiteral("Predpr")).toString();
     const QString fio = f.value(QStringLiteral("FIO")).toString();
     const QString mail = f.value(QStringLiteral("Mail")).toString();
@@ -561,6 +587,7 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
 
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return false;
     }
@@ -583,12 +610,14 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
 
 qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error)
 {
+    recover();
     if (cells.isEmpty() || cells.size() % 5 != 0) {
         *error = QStringLiteral("an order needs 5 cells per row, got %1").arg(cells.size());
         return -1;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return -1;
     }
@@ -623,6 +652,7 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
         }
     }
     if (!db.commit()) {
+        m_suspect = true;
         *error = db.lastError().text();
         db.rollback();
         return -1;
@@ -632,6 +662,7 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
 
 qint64 Store::orderRowId(qint64 orderId, int rowIndex)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("SELECT id FROM order_rows WHERE order_id = ? AND row_index = ?"));
     q.addBindValue(orderId);
@@ -723,8 +754,10 @@ QList<Order> Store::orders()
 
 qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error)
 {
+    recover();
     QSqlDatabase db = QSqlDatabase::database(m_connection);
     if (!db.transaction()) {
+        m_suspect = true;
         *error = db.lastError().text();
         return -1;
     }
@@ -754,6 +787,7 @@ qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &
         }
     }
     if (!db.commit()) {
+        m_suspect = true;
         *error = db.lastError().text();
         db.rollback();
         return -1;
@@ -774,6 +808,24 @@ QVariantMap Store::questionnaire(qint64 id)
     return out;
 }
 
+QList<QuestionnaireInfo> Store::questionnaires()
+{
+    QList<QuestionnaireInfo> out;
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    if (!q.exec(QStringLiteral("SELECT q.id, a.name, q.code, q.created FROM questionnaires q"
+                               " LEFT JOIN accounts a ON a.id = q.account_id ORDER BY q.id")))
+        return out;
+    while (q.next()) {
+        QuestionnaireInfo i;
+        i.id = q.value(0).toLongLong();
+        i.account = q.value(1).toString();
+        i.code = q.value(2).toInt();
+        i.created = q.value(3).toString();
+        out << i;
+    }
+    return out;
+}
+
 int Store::questionnaireCount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection));
@@ -784,6 +836,7 @@ int Store::questionnaireCount()
 
 qint64 Store::recordUpload(const Upload &u, QString *error)
 {
+    recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("INSERT INTO uploads (kind, client_name, stored_name, size, sha256, account_id, order_id,"
                              " row_index, order_row_id, questionnaire_id, created)"

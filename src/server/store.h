@@ -65,6 +65,14 @@ struct Order
     QVector<Upload> uploads;
 };
 
+struct QuestionnaireInfo
+{
+    qint64 id = 0;
+    QString account; // empty: sent before a login
+    int code = 0;
+    QString created;
+};
+
 struct Application
 {
     qint64 id = 0;
@@ -119,6 +127,7 @@ public:
     // Questionnaires: every key of the map is kept with its type.
     qint64 storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error);
     QVariantMap questionnaire(qint64 id);
+    QList<QuestionnaireInfo> questionnaires();
     int questionnaireCount();
 
     // Upload records (the file itself is already in place).
@@ -129,6 +138,8 @@ public:
 
 private:
     bool migrate();
+    // After a failed statement on PostgreSQL: reconnect if the link is gone.
+    void recover();
     bool exec(QSqlQuery &q);
     bool exec(const QString &sql);
     QString sqlError(const QSqlQuery &q) const;
@@ -136,5 +147,6 @@ private:
 
     QString m_connection;
     bool m_postgres = false;
+    bool m_suspect = false;
     QString m_error;
 };

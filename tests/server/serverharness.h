@@ -77,7 +77,13 @@ public:
     ~Server() { stop(); }
 
     QString dataDir() const { return m_dataDir; }
-    QString dbUrl() const { return m_db.url(); }
+    QString dbUrl() const { return m_sharedUrl.isNull() ? m_db.url() : m_sharedUrl; }
+    // A second server instance on the same store and data directory.
+    void shareStoreWith(const Server &other)
+    {
+        m_dataDir = other.dataDir();
+        m_sharedUrl = other.dbUrl();
+    }
     quint16 port() const { return m_port; }
     QProcess &process() { return m_proc; }
     QString output() const { return m_output; }
@@ -85,8 +91,8 @@ public:
     QStringList baseArgs() const
     {
         QStringList a{QStringLiteral("--data-dir"), m_dataDir};
-        if (!m_db.url().isEmpty())
-            a << QStringLiteral("--db") << m_db.url();
+        if (!dbUrl().isEmpty())
+            a << QStringLiteral("--db") << dbUrl();
         return a;
     }
 
@@ -115,7 +121,8 @@ public:
         m_proc.start(serverBinary(), baseArgs() + QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
         if (!m_proc.waitForStarted(10000))
             return false;
-        static const QRegularExpression re(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
+        // Only a whole line counts: a pipe may hand it over in pieces.
+        static const QRegularExpression re(QStringLiteral("listening on [0-9a-f.:]+:([0-9]+), data in .*, store (\\w+)\n"));
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 30000) {
@@ -124,7 +131,10 @@ public:
             const auto m = re.match(m_output);
             if (m.hasMatch()) {
                 m_port = quint16(m.captured(1).toUInt());
-                return true;
+                // The suite must really run on the store it was asked for.
+                if (m.captured(2) == (usingPostgres() ? QStringLiteral("PostgreSQL") : QStringLiteral("SQLite")))
+                    return true;
+                break;
             }
             if (m_proc.state() == QProcess::NotRunning)
                 break;
@@ -157,7 +167,7 @@ public:
     bool openStore(Store *store)
     {
         QString error;
-        if (!store->open(m_db.url(), m_dataDir, &error)) {
+        if (!store->open(dbUrl(), m_dataDir, &error)) {
             qWarning().noquote() << error;
             return false;
         }
@@ -168,6 +178,7 @@ private:
     QTemporaryDir m_tmp;
     TestDatabase m_db;
     QString m_dataDir;
+    QString m_sharedUrl;
     QProcess m_proc;
     QString m_output;
     quint16 m_port = 0;

@@ -105,6 +105,24 @@ private slots:
         }
     }
 
+    void failedReloginLogsOut()
+    {
+        const QStringList row{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("b")};
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("snponly"), QStringLiteral("pw1")));
+        QVERIFY(!c.login(QStringLiteral("snponly"), QStringLiteral("nope")));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderFailed));
+        QVERIFY(c.login(QStringLiteral("snponly"), QStringLiteral("pw1")));
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+    }
+
     void storedPasswordIsNotClearText()
     {
         Store store;
@@ -223,6 +241,54 @@ private slots:
                                   application(QStringLiteral("Другой"), mail, true, true, true)));
         QVERIFY(c.loginReply(&text));
         QVERIFY(text.startsWith(QStringLiteral("Заявка не принята")));
+    }
+
+    void accountsMustBeTypeable_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("plain") << QStringList{"--add-user", "ok.name@x", "abc1"} << true;
+        QTest::newRow("cyrillic") << QStringList{"--add-user", "Петров", "пароль1"} << true;
+        QTest::newRow("hyphen in name") << QStringList{"--add-user", "a-b", "abc1"} << false;
+        QTest::newRow("space in password") << QStringList{"--add-user", "ab", "a b"} << false;
+        QTest::newRow("at in password") << QStringList{"--add-user", "ab", "a@b"} << false;
+        QTest::newRow("empty password") << QStringList{"--add-user", "ab", ""} << false;
+    }
+
+    void accountsMustBeTypeable()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, ok);
+        QCOMPARE(m_server.command(args) == 0, ok);
+        if (ok) {
+            Client c;
+            QVERIFY(c.connectTo(m_server.port()));
+            QVERIFY(c.login(args[1], args[2]));
+        }
+    }
+
+    void approvalNeedsTypeableLogin()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("Смирнов"), QStringLiteral("a-b@x.ru"), false, true, false)));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QVERIFY(text.startsWith(QStringLiteral("Заявка на регистрацию принята")));
+        QString out;
+        QVERIFY(m_server.command({QStringLiteral("--approve"), QStringLiteral("a-b@x.ru")}, &out) != 0);
+        QVERIFY2(out.contains(QStringLiteral("--user")), qPrintable(out));
+        QCOMPARE(m_server.command({QStringLiteral("--approve"), QStringLiteral("A-B@x.ru"), QStringLiteral("--user"),
+                                   QStringLiteral("smirnov")},
+                                  &out),
+                 0);
+        // The generated password is printed and works.
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("password ([A-Za-z0-9]+)")).match(out);
+        QVERIFY2(m.hasMatch(), qPrintable(out));
+        QVariantMap map;
+        QVERIFY(c.login(QStringLiteral("smirnov"), m.captured(1), &map));
+        QVERIFY(!map.value(QStringLiteral("SNP")).toBool() && map.value(QStringLiteral("PUTG")).toBool());
     }
 
     void cleanupTestCase()

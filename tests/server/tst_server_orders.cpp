@@ -261,6 +261,11 @@ private slots:
         QVERIFY(u.questionnaireId > 0);
         QCOMPARE(u.kind, 4);
         QVERIFY(fileBytes(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName)) == drawing);
+        QString listing;
+        QCOMPARE(m_server.command({QStringLiteral("--list-questionnaires")}, &listing), 0);
+        QVERIFY(listing.contains(QStringLiteral("account putgonly")) && listing.contains(u.storedName));
+        QCOMPARE(m_server.command({QStringLiteral("--show-questionnaire"), QString::number(u.questionnaireId)}, &listing), 0);
+        QVERIFY(listing.contains(QStringLiteral("file_name = scheme.pdf")));
         const QVariantMap back = store.questionnaire(u.questionnaireId);
         QCOMPARE(back.size(), sent.size());
         for (auto it = sent.cbegin(); it != sent.cend(); ++it) {
@@ -282,6 +287,22 @@ private slots:
         QVERIFY(c.loginReply(&text));
         QCOMPARE(text, QStringLiteral("Опросный лист отправлен."));
         QCOMPARE(store.questionnaireCount(), before + 1);
+        // Its file follows through the login window and is kept with it.
+        const QByteArray drawing = randomBytes(1500, 8);
+        c.upload(QStringLiteral("C:/dir/opros.pdf"), drawing);
+        QVERIFY(harness::waitFor([&] {
+            const auto u = store.uploads();
+            return !u.isEmpty() && u.last().clientName == QStringLiteral("opros.pdf");
+        }));
+        QVERIFY(store.uploads().last().questionnaireId > 0);
+        QCOMPARE(store.uploads().last().accountId, qint64(0));
+        // A stranger's file with neither login nor questionnaire is not kept.
+        Client stranger;
+        QVERIFY(stranger.connectTo(m_server.port()));
+        const int files = store.uploads().size();
+        stranger.upload(QStringLiteral("junk.bin"), randomBytes(1000, 9));
+        QVERIFY(stranger.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QCOMPARE(store.uploads().size(), files);
         // Code 9 is for logged-in customers only.
         c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
         quint8 code = 0;
@@ -289,6 +310,85 @@ private slots:
         QVERIFY(c.item(&code, &arg));
         QCOMPARE(code, quint8(wire::QuestionnaireFailed));
         QCOMPARE(store.questionnaireCount(), before + 1);
+    }
+
+    void twoServersShareOneStore()
+    {
+        // A second instance on the same store: one schema, one demo account,
+        // and orders through both land in the one store.
+        harness::Server a, b;
+        b.shareStoreWith(a);
+        QVERIFY(a.start());
+        QVERIFY(b.start());
+        Client ca, cb;
+        QVERIFY(ca.connectTo(a.port()));
+        QVERIFY(cb.connectTo(b.port()));
+        QVERIFY(ca.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QVERIFY(cb.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        const QStringList row{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("b")};
+        for (int i = 0; i < 10; ++i) {
+            ca.send(wire::requestFrame(wire::OrderInvoice, row));
+            cb.send(wire::requestFrame(wire::OrderOffer, row));
+        }
+        int acknowledged = 0;
+        quint8 code = 0;
+        QByteArray arg;
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(ca.item(&code, &arg));
+            acknowledged += code == wire::OrderAccepted;
+            QVERIFY(cb.item(&code, &arg));
+            acknowledged += code == wire::OrderAccepted;
+        }
+        QCOMPARE(acknowledged, 20);
+        Store store;
+        QVERIFY(a.openStore(&store));
+        QCOMPARE(store.orders().size(), 20);
+        QCOMPARE(store.accountCount(), 1);
+        QCOMPARE(store.schemaVersion(), 1);
+    }
+
+    void databaseConnectionLost()
+    {
+        if (!harness::usingPostgres())
+            QSKIP("needs PostgreSQL (VINTARO_TEST_PG_URL): SQLite has no connection to lose");
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.orders().size();
+        {
+            // Cut every other session to this database, as a restart would.
+            const QUrl url(m_server.dbUrl());
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("killer"));
+            db.setHostName(url.host());
+            db.setPort(url.port(5432));
+            db.setUserName(url.userName());
+            db.setPassword(url.password());
+            db.setDatabaseName(url.path().mid(1));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                                          " WHERE datname = current_database() AND pid <> pg_backend_pid()")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("killer"));
+        const QStringList row{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("2"), QString(), QStringLiteral("b")};
+        quint8 code = 0;
+        QByteArray arg;
+        // The first order may meet the dead link: then it is refused, never
+        // falsely acknowledged. The next one goes through a new link.
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QVERIFY(code == wire::OrderAccepted || code == wire::OrderFailed);
+        const int firstStored = code == wire::OrderAccepted ? 1 : 0;
+        qInfo("first order after the cut: reply %d", int(code));
+        c.send(wire::requestFrame(wire::OrderInvoice, row));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        Store fresh;
+        QVERIFY(m_server.openStore(&fresh));
+        QCOMPARE(fresh.orders().size(), before + firstStored + 1);
     }
 
     void lookupsFollowAccess()

@@ -1,6 +1,7 @@
 // In-process checks of the server's pure parts: upload names, the login
 // throttle, access lists, CSV export and the store's migrations.
 #include "server.h"
+#include "serverharness.h"
 #include "store.h"
 
 #include <QTemporaryDir>
@@ -127,6 +128,8 @@ private slots:
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("ok");
         QTest::newRow("sqlite") << "" << true;
+        if (harness::usingPostgres())
+            QTest::newRow("postgresql") << harness::TestDatabase().url() << true;
         QTest::newRow("other scheme") << "mysql://u:p@h/db" << false;
         QTest::newRow("no database") << "postgresql://u:p@localhost" << false;
         QTest::newRow("no host") << "postgresql:///db" << false;
