@@ -2,7 +2,7 @@
 #include <QCommandLineParser>
 #include <QDebug>
 
-#include "app/logging.h"
+#include "logging.h"
 #include "app/mainwindow.h"
 #include "login/startwindow.h"
 

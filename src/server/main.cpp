@@ -1,4 +1,5 @@
 // vintaro-server: the maker's order server, and its operator commands.
+#include "logging.h"
 #include "productdata.h"
 #include "server.h"
 #include "store.h"
@@ -110,6 +111,7 @@ void printOrder(const Order &o)
 
 int main(int argc, char *argv[])
 {
+    logging::install();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vintaro-server"));
 

@@ -1,4 +1,4 @@
-#include "app/logging.h"
+#include "logging.h"
 
 #include <QDateTime>
 #include <QFileInfo>
