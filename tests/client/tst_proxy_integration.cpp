@@ -1,17 +1,20 @@
 // The login window's connection through real proxies: tinyproxy (HTTP
 // CONNECT), microsocks and dante (SOCKS5), each started here on loopback with
-// its own config, with and without authentication. The peer answering the
-// login listens on a non-loopback address of this machine, because Qt never
-// proxies connections to loopback addresses; the proxy's own log must show the
-// connection to the peer, so a bypassed proxy fails the test.
+// its own config, with and without authentication. The login goes to the real
+// vintaro-server, listening on a non-loopback address of this machine because
+// Qt never proxies connections to loopback addresses; the proxy's own log must
+// show the connection to the server, so a bypassed proxy fails the test.
 #include <QDir>
 #include <QFile>
 #include <QHostInfo>
 #include <QLineEdit>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,7 +23,6 @@
 #include <unistd.h>
 
 #include "app/message.h"
-#include "fake_login_peer.h"
 #include "login/startwindow.h"
 
 namespace {
@@ -83,6 +85,77 @@ bool waitForListener(quint16 port, int timeoutMs)
     }
     return false;
 }
+
+// The real order server on a fresh store (which gets the demo account),
+// listening on the given address with a port of its own choosing.
+class ServerRun
+{
+public:
+    ~ServerRun()
+    {
+        if (m_proc.state() != QProcess::NotRunning) {
+            m_proc.terminate();
+            if (!m_proc.waitForFinished(5000)) {
+                m_proc.kill();
+                m_proc.waitForFinished(5000);
+            }
+        }
+    }
+
+    // Empty on success, otherwise why the server did not come up.
+    QString start(const QHostAddress &address)
+    {
+        if (!m_dir.isValid())
+            return QStringLiteral("no temporary directory");
+        const QString binary = QDir(qEnvironmentVariable("VINTARO_BIN_DIR"))
+                                   .filePath(QStringLiteral("vintaro-server"));
+        m_proc.setProcessChannelMode(QProcess::MergedChannels);
+        m_proc.start(binary, { QStringLiteral("--data-dir"), m_dir.filePath(QStringLiteral("data")),
+                               QStringLiteral("--listen"), address.toString(),
+                               QStringLiteral("--port"), QStringLiteral("0") });
+        if (!m_proc.waitForStarted(10000))
+            return binary + QStringLiteral(" did not start: ") + m_proc.errorString();
+        static const QRegularExpression re(QStringLiteral("listening on ([0-9.]+):([0-9]+)"));
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 30000) {
+            m_proc.waitForReadyRead(200);
+            const QRegularExpressionMatch m = re.match(output());
+            if (m.hasMatch()) {
+                if (QHostAddress(m.captured(1)) != address)
+                    return QStringLiteral("the server listens on %1, not on %2")
+                        .arg(m.captured(1), address.toString());
+                m_port = quint16(m.captured(2).toUInt());
+                return m_port ? QString() : QStringLiteral("the server reported port 0");
+            }
+            if (m_proc.state() == QProcess::NotRunning)
+                break;
+        }
+        return QStringLiteral("the server did not report its port; its output: ") + output();
+    }
+
+    quint16 port() const { return m_port; }
+
+    // Everything the server printed so far (its log goes there too).
+    QString output()
+    {
+        m_output += QString::fromUtf8(m_proc.readAll());
+        return m_output;
+    }
+
+    // Logins of the given account the server accepted so far.
+    int loginsOf(const QString &user)
+    {
+        return output().count(QRegularExpression(
+            QStringLiteral("login of %1\\b").arg(QRegularExpression::escape(user))));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_proc;
+    QString m_output;
+    quint16 m_port = 0;
+};
 
 struct Credentials
 {
@@ -228,10 +301,13 @@ class TestProxyIntegration : public QObject
     Q_OBJECT
 private:
     QHostAddress m_peer;
+    const Credentials m_proxyCreds{ QStringLiteral("vintaroproxy"), QStringLiteral("Pr0xy-pass") };
+    // The account a fresh store gets.
+    const QString m_user = QStringLiteral("demo");
+    const QString m_password = QStringLiteral("demo123");
 
     // Starts the proxy of the row, or says why the row cannot run.
-    std::unique_ptr<ProxyRun> startProxy(Kind kind, bool auth, const Credentials &creds, quint16 peerPort,
-                                         QString *why)
+    std::unique_ptr<ProxyRun> startProxy(Kind kind, bool auth, quint16 serverPort, QString *why)
     {
         const QString binary = findTool(QLatin1String(toolName(kind)));
         if (binary.isEmpty()) {
@@ -240,7 +316,7 @@ private:
             return nullptr;
         }
         auto run = std::make_unique<ProxyRun>(kind, binary);
-        *why = run->start(m_peer, peerPort, auth ? &creds : nullptr);
+        *why = run->start(m_peer, serverPort, auth ? &m_proxyCreds : nullptr);
         if (!why->isEmpty())
             return nullptr;
         return run;
@@ -252,6 +328,24 @@ private:
         const QString script = QDir(QString::fromLocal8Bit(qgetenv("VINTARO_SOURCE_DIR")))
                                    .filePath(QStringLiteral("scripts/proxy-test-user.sh"));
         return QProcess::execute(QStringLiteral("/bin/sh"), { script, c.user, c.pass }) == 0;
+    }
+
+    // Points the window at the proxy and presses "Войти" as the demo user.
+    void login(StartWindow *w, int type, quint16 proxyPort, bool auth, const QString &proxyPass)
+    {
+        QVariantMap s = w->settings();
+        s["type"] = type;
+        s["proxy_host"] = QStringLiteral("127.0.0.1");
+        s["proxy_port"] = QString::number(proxyPort);
+        s["aut"] = auth;
+        s["user"] = m_proxyCreds.user;
+        s["pass"] = proxyPass;
+        w->setSettings(s);
+        w->show();
+        w->findChild<QLineEdit *>("lineEditUsr")->setText(m_user);
+        w->findChild<QLineEdit *>("lineEditPass")->setText(m_password);
+        w->findChild<QPushButton *>("LoginBut")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(w->result() == QDialog::Accepted || showsError(w), kLoginTimeoutMs);
     }
 
     void rows(bool authOnly)
@@ -293,49 +387,45 @@ private slots:
         QFETCH(Kind, kind);
         QFETCH(int, type);
         QFETCH(bool, auth);
-        const Credentials creds{ QStringLiteral("vintaroproxy"), QStringLiteral("Pr0xy-pass") };
         if (kind == Kind::Dante && auth) {
             if (geteuid() != 0)
                 QSKIP("dante checks SOCKS users against system accounts; creating one needs root");
-            QVERIFY(prepareDanteUser(creds));
+            QVERIFY(prepareDanteUser(m_proxyCreds));
         }
 
-        FakeLoginPeer peer;
-        QVERIFY(peer.listen(m_peer));
-        QString why;
-        auto proxy = startProxy(kind, auth, creds, peer.port(), &why);
+        ServerRun server;
+        QString why = server.start(m_peer);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        auto proxy = startProxy(kind, auth, server.port(), &why);
         QVERIFY2(proxy, qPrintable(why));
 
-        StartWindow w(m_peer.toString(), peer.port());
-        QVariantMap s = w.settings();
-        s["type"] = type;
-        s["proxy_host"] = QStringLiteral("127.0.0.1");
-        s["proxy_port"] = QString::number(proxy->port());
-        s["aut"] = auth;
-        s["user"] = creds.user;
-        s["pass"] = creds.pass;
-        w.setSettings(s);
-        w.show();
-        w.findChild<QLineEdit *>("lineEditUsr")->setText(peer.user);
-        w.findChild<QLineEdit *>("lineEditPass")->setText(peer.password);
-        w.findChild<QPushButton *>("LoginBut")->click();
-
-        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || showsError(&w), kLoginTimeoutMs);
+        StartWindow w(m_peer.toString(), server.port());
+        login(&w, type, proxy->port(), auth, m_proxyCreds.pass);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY2(w.result() == QDialog::Accepted,
-                 qPrintable(statusTexts(&w) + QStringLiteral("\nproxy log:\n") + proxy->log()));
-        QCOMPARE(w.loginData().value("SNP").toBool(), true);
-        QCOMPARE(peer.connectionCount(), 1);
-        QCOMPARE(peer.requests().size(), 1);
-        QCOMPARE(int(peer.requests().at(0).code), int(wire::Login));
-        QTRY_VERIFY2(proxy->reportsConnectionTo(m_peer, peer.port()),
+                 qPrintable(statusTexts(&w) + QStringLiteral("\nproxy log:\n") + proxy->log()
+                            + QStringLiteral("\nserver output:\n") + server.output()));
+
+        // What the server grants the demo account, as it came over the wire.
+        QVariantMap expected;
+        expected.insert(QStringLiteral("SNP"), true);
+        expected.insert(QStringLiteral("PUTG"), true);
+        expected.insert(QStringLiteral("PUTGm"), true);
+        QCOMPARE(w.loginData(), expected);
+        for (const QVariant &v : w.loginData())
+            QCOMPARE(int(v.type()), int(QVariant::Bool));
+
+        QTRY_COMPARE(server.loginsOf(m_user), 1);
+        QTRY_VERIFY2(proxy->reportsConnectionTo(m_peer, server.port()),
                      qPrintable(QStringLiteral("the proxy did not carry the connection; its log:\n")
                                 + proxy->log()));
         if (kind == Kind::Dante && auth)
-            QVERIFY(proxy->log().contains(QStringLiteral("username%") + creds.user + QLatin1Char('@')));
+            QVERIFY(proxy->log().contains(QStringLiteral("username%") + m_proxyCreds.user + QLatin1Char('@')));
     }
 
-    // With a wrong password the proxy refuses: the login window shows an
-    // error and the peer is never reached.
+    // With a wrong proxy password the proxy refuses: the login window shows
+    // an error and the server never sees a login.
     void wrongProxyPassword_data()
     {
         rows(true);
@@ -347,37 +437,26 @@ private slots:
         QFETCH(int, type);
         QFETCH(bool, auth);
         QVERIFY(auth);
-        const Credentials creds{ QStringLiteral("vintaroproxy"), QStringLiteral("Pr0xy-pass") };
         if (kind == Kind::Dante) {
             if (geteuid() != 0)
                 QSKIP("dante checks SOCKS users against system accounts; creating one needs root");
-            QVERIFY(prepareDanteUser(creds));
+            QVERIFY(prepareDanteUser(m_proxyCreds));
         }
-        FakeLoginPeer peer;
-        QVERIFY(peer.listen(m_peer));
-        QString why;
-        auto proxy = startProxy(kind, auth, creds, peer.port(), &why);
+        ServerRun server;
+        QString why = server.start(m_peer);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        auto proxy = startProxy(kind, auth, server.port(), &why);
         QVERIFY2(proxy, qPrintable(why));
 
-        StartWindow w(m_peer.toString(), peer.port());
-        QVariantMap s = w.settings();
-        s["type"] = type;
-        s["proxy_host"] = QStringLiteral("127.0.0.1");
-        s["proxy_port"] = QString::number(proxy->port());
-        s["aut"] = true;
-        s["user"] = creds.user;
-        s["pass"] = QStringLiteral("wrong-pass");
-        w.setSettings(s);
-        w.show();
-        w.findChild<QLineEdit *>("lineEditUsr")->setText(peer.user);
-        w.findChild<QLineEdit *>("lineEditPass")->setText(peer.password);
-        w.findChild<QPushButton *>("LoginBut")->click();
-
-        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || showsError(&w), kLoginTimeoutMs);
+        StartWindow w(m_peer.toString(), server.port());
+        login(&w, type, proxy->port(), true, QStringLiteral("wrong-pass"));
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY2(showsError(&w), qPrintable(statusTexts(&w)));
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QCOMPARE(w.loginSocket(), nullptr);
-        QCOMPARE(peer.connectionCount(), 0);
+        QVERIFY2(!proxy->reportsConnectionTo(m_peer, server.port()), qPrintable(proxy->log()));
+        QVERIFY2(!server.output().contains(QStringLiteral("login")), qPrintable(server.output()));
     }
 };
 
