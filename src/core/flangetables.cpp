@@ -69,19 +69,35 @@ QString rowKey(const QStringList &columns, Layout layout)
 
 FlangeTable parseFlangeTable(const QString &text, Layout layout)
 {
+    // Walks the text once; the dialog parses all tables every time it opens.
     FlangeTable table;
-    const QStringList rows = text.split(QLatin1Char('\n'));
-    table.reserve(rows.size());
-    for (QString row : rows) {
-        if (row.endsWith(QLatin1Char('\r')))
-            row.chop(1);
-        const QStringList columns = row.split(QLatin1Char('\t'));
+    table.reserve(text.count(QLatin1Char('\n')) + 1);
+    const QChar *data = text.constData();
+    const int size = text.size();
+    int start = 0;
+    QStringList columns;
+    while (start <= size) {
+        int end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = size;
+        int rowEnd = end;
+        if (rowEnd > start && data[rowEnd - 1] == QLatin1Char('\r'))
+            --rowEnd;
+        columns.clear();
+        columns.reserve(12);
+        int col = start;
+        for (int i = start; i <= rowEnd; ++i) {
+            if (i == rowEnd || data[i] == QLatin1Char('\t')) {
+                columns.append(QString(data + col, i - col));
+                col = i + 1;
+            }
+        }
         const QString key = rowKey(columns, layout);
         // A row without its key columns cannot be looked up; keeping it under
         // an empty key would only hide it.
-        if (key.isEmpty())
-            continue;
-        table.insert(key, columns);
+        if (!key.isEmpty())
+            table.insert(key, columns);
+        start = end + 1;
     }
     return table;
 }
