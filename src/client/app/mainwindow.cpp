@@ -4,6 +4,7 @@
 #include "app/message.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "net/statusdialog.h"
 #include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
@@ -208,39 +209,22 @@ void MainWindow::SetMessages()
     m_putgm->messageLabel()->setText(t.putgm);
 }
 
-Message *MainWindow::ensureStatusDialog()
-{
-    if (!m_message) {
-        m_message = new Message(this);
-        m_message->show();
-    }
-    return m_message;
-}
-
 // ---- sending ---------------------------------------------------------------
 
 bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
 {
     if (!m_socket) {
         // The connection is gone; say so instead of dropping the request silently.
-        Message *m = ensureStatusDialog();
-        m->setMessageText(netstatus::noConnectionText());
-        m->setCloseEnabled(true);
-        m_message = nullptr;
+        statusdialog::finish(m_message, this, netstatus::noConnectionText());
         return false;
     }
     if (!wire::fitsOnWire(frame)) {
-        Message *m = ensureStatusDialog();
-        m->setMessageText(netstatus::tooLargeText());
-        m->setCloseEnabled(true);
-        m_message = nullptr;
+        statusdialog::finish(m_message, this, netstatus::tooLargeText());
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
     m_socket->write(frame);
-    Message *m = ensureStatusDialog();
-    m->setCloseEnabled(false);
-    m->setMessageText(status);
+    statusdialog::busy(m_message, this, status);
     return true;
 }
 
@@ -281,9 +265,7 @@ void MainWindow::ClickOnSomthn()
     } else {
         return;
     }
-    Message *m = ensureStatusDialog();
-    m->setCloseEnabled(false);
-    m->setMessageText(QStringLiteral("Отправка данных..."));
+    statusdialog::busy(m_message, this, QStringLiteral("Отправка данных..."));
     m_putgm->uncheckInputBox();
 
     const int previous = *timer;
@@ -422,9 +404,7 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             if (first >= 0) {
                 // The drawings go up even if the dialog was forgotten meanwhile:
                 // emptying the list here would lose them for good.
-                Message *m = ensureStatusDialog();
-                m->setCloseEnabled(false);
-                m->setMessageText(QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
+                statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
                 sendFile(ChertList.at(first), first);
                 break;
@@ -471,10 +451,7 @@ void MainWindow::SlotError(QAbstractSocket::SocketError err)
 {
     auto *source = qobject_cast<QAbstractSocket *>(sender());
     const QString reason = netstatus::errorReason(err, source ? source->errorString() : QString());
-    Message *m = ensureStatusDialog();
-    m->setMessageText(QStringLiteral("Ошибка: ") + reason);
-    m->setCloseEnabled(true);
-    m_message = nullptr;
+    statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + reason);
     m_socket = nullptr;
     m_upload.reset();
 }
@@ -597,14 +574,11 @@ void MainWindow::startUpload(const QString &fileName, int index, bool attachment
     if (attachment)
         m_uploadPos = index; // the chain goes on after this row, whoever started it
     if (!m_upload->open()) {
-        Message *m = ensureStatusDialog();
-        m->setMessageText(QStringLiteral("Невозможно открыть файл."));
-        m->setCloseEnabled(true);
-        m_message = nullptr;
+        statusdialog::finish(m_message, this, QStringLiteral("Невозможно открыть файл."));
         m_upload.reset();
         return;
     }
-    Message *m = ensureStatusDialog();
+    Message *m = statusdialog::ensure(m_message, this);
     if (attachment) {
         const int slash = fileName.lastIndexOf(QLatin1Char('/'));
         m->setMessageText(QStringLiteral("Передача файла ") + fileName.mid(slash + 1));
@@ -637,7 +611,7 @@ void MainWindow::SendPartOfFile()
     }
     m_upload.reset();
     disconnect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
-    Message *m = ensureStatusDialog();
+    Message *m = statusdialog::ensure(m_message, this);
     if (step == FileUpload::Step::Changed) {
         // The server would read our next request as file data; give up the connection.
         m->setMessageText(netstatus::fileChangedText());
@@ -667,9 +641,6 @@ void MainWindow::continueAttachmentChain()
         sendFile(ChertList.at(next), next);
         return;
     }
-    Message *m = ensureStatusDialog();
-    m->setMessageText(QStringLiteral("Все данные отправлены на сервер."));
-    m->setCloseEnabled(true);
-    m_message = nullptr;
+    statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
     ClearOrderList();
 }

@@ -121,7 +121,6 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    Message *ensureStatusDialog();
     // Writes one frame; false when nothing was sent (and why is shown).
     bool writeFrame(const QByteArray &frame, const QString &status);
     void dataReceived();

@@ -6,6 +6,7 @@
 #include "login/regwindow.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
+#include "net/statusdialog.h"
 #include "questionnaire/opros.h"
 
 #include <QDebug>
@@ -67,15 +68,6 @@ QString StartWindow::loginUser() const
 QString StartWindow::loginPassword() const
 {
     return ui->lineEditPass->text();
-}
-
-Message *StartWindow::ensureStatusDialog()
-{
-    if (!m_message) {
-        m_message = new Message(this);
-        m_message->show();
-    }
-    return m_message;
 }
 
 void StartWindow::ConnectToSerever()
@@ -162,17 +154,12 @@ bool StartWindow::sendFrame(const QByteArray &frame, const QString &status)
         return false;
     }
     if (!wire::fitsOnWire(frame)) {
-        Message *m = ensureStatusDialog();
-        m->setMessageText(netstatus::tooLargeText());
-        m->setCloseEnabled(true);
-        m_message = nullptr;
+        statusdialog::finish(m_message, this, netstatus::tooLargeText());
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
     m_socket->write(frame);
-    Message *m = ensureStatusDialog();
-    m->setCloseEnabled(false);
-    m->setMessageText(status);
+    statusdialog::busy(m_message, this, status);
     return true;
 }
 
@@ -234,10 +221,7 @@ void StartWindow::SlotError(QAbstractSocket::SocketError err)
 {
     auto *source = qobject_cast<QAbstractSocket *>(sender());
     const QString reason = netstatus::errorReason(err, source ? source->errorString() : QString());
-    Message *m = ensureStatusDialog();
-    m->setMessageText(QStringLiteral("Ошибка: ") + reason);
-    m->setCloseEnabled(true);
-    m_message = nullptr;
+    statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + reason);
     m_socket = nullptr;
     if (source == m_pendingSocket)
         m_pendingSocket = nullptr;
@@ -290,15 +274,12 @@ void StartWindow::sendFile(QString fileName)
         return;
     m_upload = new StartWindowUpload(fileName);
     if (!m_upload->file.open()) {
-        Message *m = ensureStatusDialog();
-        m->setMessageText(QStringLiteral("Невозможно открыть файл"));
-        m->setCloseEnabled(true);
-        m_message = nullptr;
+        statusdialog::finish(m_message, this, QStringLiteral("Невозможно открыть файл"));
         delete m_upload;
         m_upload = nullptr;
         return;
     }
-    Message *m = ensureStatusDialog();
+    Message *m = statusdialog::ensure(m_message, this);
     m->setMessageText(QStringLiteral("Передача файла"));
     m->setCloseEnabled(false);
     m_socket->write(wire::uploadHeader(m_upload->file.baseName(), m_upload->file.announcedSize()));
@@ -321,7 +302,7 @@ void StartWindow::SendPartOfFile()
     delete m_upload;
     m_upload = nullptr;
     disconnect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
-    Message *m = ensureStatusDialog();
+    Message *m = statusdialog::ensure(m_message, this);
     if (step == FileUpload::Step::Changed) {
         m->setMessageText(netstatus::fileChangedText());
         // A short upload would leave the server reading our next request as

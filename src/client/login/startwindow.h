@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractSocket>
 #include <QDialog>
+#include <QPointer>
 #include <QList>
 #include <QVariantMap>
 #include <functional>
@@ -10,7 +11,7 @@
 class QFile;
 struct StartWindowUpload;
 class QTcpSocket;
-class Message;
+#include "app/message.h"
 namespace Ui { class StartWindow; }
 
 // Login dialog: owns the connection until the login succeeds, then hands the
@@ -53,7 +54,6 @@ private slots:
     void SlotReadyRead();
 
 private:
-    Message *ensureStatusDialog();
     // Sends a ready frame, or keeps it while the connection is coming up.
     bool sendFrame(const QByteArray &frame, const QString &status);
     void keepForConnection(std::function<void()> request);
@@ -64,7 +64,7 @@ private:
     QTcpSocket *m_socket = nullptr;
     QTcpSocket *m_pendingSocket = nullptr;
     wire::FrameGate m_gate;
-    Message *m_message = nullptr;
+    QPointer<Message> m_message;
     QVariantMap m_settings;
     QVariantMap m_loginData;
     // Requests made while connecting; sent once the connection is up.

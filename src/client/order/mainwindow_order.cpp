@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/message.h"
+#include "net/statusdialog.h"
 #include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
@@ -182,10 +183,7 @@ void MainWindow::addToBasket(Family family)
     else if (family == Family::Putgm)
         basketItem(row, 4)->setText(m_putgm->PUTGmDescriptionText);
 
-    Message *m = ensureStatusDialog();
-    m->setCloseEnabled(true);
-    m->setMessageText(QStringLiteral("Добавлено в список."));
-    m_message = nullptr;
+    statusdialog::finish(m_message, this, QStringLiteral("Добавлено в список."));
 
     invokeByName(tab, reset);
 }
@@ -239,7 +237,7 @@ void MainWindow::on_Send_List_clicked()
 {
     QTableWidget *b = ui->Basket;
     if (b->rowCount() == 0) {
-        Message *m = ensureStatusDialog();
+        Message *m = statusdialog::ensure(m_message, this);
         m->setCloseEnabled(true);
         m->setMessageText(order::emptyListText());
         return;

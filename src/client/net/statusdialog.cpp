@@ -1,0 +1,29 @@
+#include "net/statusdialog.h"
+
+namespace statusdialog {
+
+Message *ensure(QPointer<Message> &current, QWidget *window)
+{
+    if (!current) {
+        current = new Message(window);
+        current->show();
+    }
+    return current;
+}
+
+void busy(QPointer<Message> &current, QWidget *window, const QString &text)
+{
+    Message *m = ensure(current, window);
+    m->setCloseEnabled(false);
+    m->setMessageText(text);
+}
+
+void finish(QPointer<Message> &current, QWidget *window, const QString &text)
+{
+    Message *m = ensure(current, window);
+    m->setMessageText(text);
+    m->setCloseEnabled(true);
+    current = nullptr;
+}
+
+} // namespace statusdialog
