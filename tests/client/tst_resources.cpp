@@ -145,7 +145,10 @@ QVector<Expect> allExpected()
           << Expect{QStringLiteral(":/res/pic/ПУТГм-") + letter + ".jpg", {200, 120}, drawMax};
     for (const char *f : {"A", "B", "C"})
         v << Expect{QStringLiteral(":/res/pic/PUTG_") + f + ".jpg", {200, 120}, drawMax};
-    for (const QString &p : putgPaths(false) + putgPaths(true) + putgmPaths("PUTGm") + putgmPaths("PUTGm half"))
+    // Round PUTG drawings: a 250 x 160 label layout drawn three times as large.
+    for (const QString &p : putgPaths(false))
+        v << Expect{p, {750, 480}, {750, 480}};
+    for (const QString &p : putgPaths(true) + putgmPaths("PUTGm") + putgmPaths("PUTGm half"))
         v << Expect{p, drawMin, drawMax};
     v << Expect{":/res/pic/pr.jpg", {200, 150}, drawMax} << Expect{":/res/pic/ov.jpg", {200, 150}, drawMax};
     for (const char *q : {"1", "2-3", "4-5"})   // fitted into 372 x 291

@@ -72,7 +72,9 @@ void stackYs(const Profile &pr, double first, double step, double ys[4])
     }
 }
 
-QImage roundPage(const Profile &pr, double tThick)
+// The PUTGm tab places its values for this wider layout (580 x 250, value
+// labels right of x = 250 on each line).
+QImage roundPageWide(const Profile &pr, double tThick)
 {
     const int w = 580, h = 250;
     const double cx = 280, y0 = 40;
@@ -89,6 +91,54 @@ QImage roundPage(const Profile &pr, double tThick)
     paintDiameters(p, pr, cx, y0, ys);
     paintThickness(p, cx + pr.bodyOuter, cx + maxR + 16, y0, 0, tThick, QStringLiteral("H"), false);
     paintPlanInset(p, pr, {w - 34.0, h - 36.0}, 26);
+    return img;
+}
+
+// Round PUTG drawings are laid out in the pixels of a 250 px wide
+// picture label (kRound*) and rendered kRoundScale times as large; the tabs
+// scale them to their label's width. The diameters present are stacked
+// smallest first from kRoundRow0 in steps of kRoundRowStep, each leading to
+// the value column at kRoundSlotX where the tab puts its value label
+// (kPutgRoundLines in putgwidgets.h holds the same numbers).
+const double kRoundScale = 3;
+const double kRoundW = 250, kRoundH = 160;
+const double kRoundCx = 92, kRoundY0 = 24;
+const double kRoundSlotX = 190, kRoundRow0 = 72, kRoundRowStep = 24;
+
+QImage roundPage(const Profile &pr, double tThick)
+{
+    const double k = kRoundScale, cx = kRoundCx, y0 = kRoundY0;
+    QImage img = whiteCanvas(int(kRoundW * k), int(kRoundH * k));
+    QPainter p(&img);
+    setupPainter(p);
+    paintProfile(p, pr, cx * k, y0 * k, true);
+
+    p.scale(k, k);
+    double maxR = 0;
+    for (double r : pr.d)
+        maxR = std::max(maxR, r / k);
+    axisLine(p, {cx, y0 - 14}, {cx, y0 + pr.bottom / k + 10});
+    double row = kRoundRow0;
+    for (int i = 0; i < 4; ++i) {
+        if (pr.d[i] < 0)
+            continue;
+        const double r = pr.d[i] / k, y = row;
+        row += kRoundRowStep;
+        for (double x : {cx - r, cx + r})
+            thinLine(p, {x, y0 + pr.dy[i] / k + 1}, {x, y + 4});
+        dimH(p, cx - r, cx + r, y, QString(), 0);
+        const double shelf = cx + r + (2 * r < 24 ? 14 : 0);
+        if (shelf < kRoundSlotX - 31)
+            thinLine(p, {shelf, y}, {kRoundSlotX - 31, y});
+        text(p, QRectF(kRoundSlotX - 29, y - 8, 23, 16), QStringLiteral("D%1").arg(i + 1),
+             Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const double xH = cx + maxR + 8, edge = cx + pr.bodyOuter / k;
+    thinLine(p, {edge + 1, y0}, {xH + 3, y0});
+    thinLine(p, {edge + 1, y0 + tThick / k}, {xH + 3, y0 + tThick / k});
+    dimV(p, xH, y0, y0 + tThick / k, QStringLiteral("H"), false);
+
+    paintPlanInset(p, pr, {kRoundW - 18, 20}, 16);
     return img;
 }
 
@@ -434,7 +484,7 @@ QImage facingPicture(QChar facing, const QString &family)
 
 QImage putgRound(const QString &reinf, const QString &constr)
 {
-    return roundPage(putgProfile(reinf, constr, 95, 230, 40), 40);
+    return roundPage(putgProfile(reinf, constr, 28 * kRoundScale, 68 * kRoundScale, 42), 42);
 }
 
 QImage putgHalf(const QString &reinf, const QString &constr)
@@ -450,7 +500,7 @@ static double putgmThickness(const QString &base, double scale)
 QImage putgmRound(const QString &base, const QString &constr, const QString &element)
 {
     const double t = putgmThickness(base, 1);
-    return roundPage(putgmProfile(base, constr, element, 95, 230, t), t);
+    return roundPageWide(putgmProfile(base, constr, element, 95, 230, t), t);
 }
 
 QImage putgmHalf(const QString &base, const QString &constr, const QString &element)
