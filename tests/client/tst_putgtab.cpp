@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTcpSocket>
 #include <QTextEdit>
 #include <QtTest>
@@ -56,10 +57,13 @@ QVariantMap allTables()
 }
 } // namespace
 
+void vintaroInitResources();
+
 class TstPutgTab : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -92,6 +96,8 @@ private slots:
     void fillList();
     void resizeChert_data();
     void resizeChert();
+    void valuesOnTheirLines_data();
+    void valuesOnTheirLines();
 
 private:
     // A main window with only the PUTG tab; with tables, waits for the first lookup.
@@ -111,6 +117,11 @@ private:
     std::unique_ptr<QTcpSocket> socket;
     std::unique_ptr<MainWindow> window;
 };
+
+void TstPutgTab::initTestCase()
+{
+    vintaroInitResources();
+}
 
 void TstPutgTab::init()
 {
@@ -777,6 +788,70 @@ void TstPutgTab::resizeChert()
         ys << w.values[c.digitValue() - 1]->y();
     for (int k = 1; k < ys.size(); ++k)
         QVERIFY2(ys.at(k) > ys.at(k - 1), qPrintable(topDown));
+}
+
+// The tab puts the values by the numbers the drawings are drawn with; each
+// real drawing must have a dimension line running into every value it shows,
+// smallest diameter on top, all inside the drawing.
+void TstPutgTab::valuesOnTheirLines_data()
+{
+    QTest::addColumn<QString>("reinforcement");
+    QTest::addColumn<QString>("construction");
+    QTest::addColumn<QString>("topDown");
+    QTest::newRow("100-01") << "100" << "01" << "23";
+    QTest::newRow("212-02") << "212" << "02" << "23";
+    QTest::newRow("212-042 inner ring") << "212" << "042" << "123";
+    QTest::newRow("212-043 outer ring") << "212" << "043" << "234";
+    QTest::newRow("312-044 both rings") << "312" << "044" << "1234";
+    QTest::newRow("212-014 both rings") << "212" << "014" << "1234";
+}
+
+void TstPutgTab::valuesOnTheirLines()
+{
+    QFETCH(QString, reinforcement);
+    QFETCH(QString, construction);
+    QFETCH(QString, topDown);
+    QVERIFY(open());
+    tab()->PUTGPrType = reinforcement;
+    tab()->PUTGConst = construction;
+    tab()->PUTGSetPicture();
+    tab()->PUTGResizeChert();
+
+    auto *picture = child<QLabel>("PUTG_Pic_Pr");
+    const QImage img = picture->pixmap(Qt::ReturnByValue).toImage();
+    QVERIFY(!img.isNull());
+    const QRect drawn = QStyle::alignedRect(Qt::LeftToRight, picture->alignment(), img.size(),
+                                            picture->geometry());
+    QVERIFY2(picture->rect().height() >= img.height(), "drawing cut off");
+
+    auto darkRun = [&](int right, int y) {
+        int best = 0;
+        for (int row = y - drawn.y() - 1; row <= y - drawn.y() + 1; ++row) {
+            if (row < 0 || row >= img.height())
+                continue;
+            int run = 0;
+            for (int col = 0; col < qMin(right - drawn.x(), img.width()); ++col) {
+                run = qGray(img.pixel(col, row)) < 200 ? run + 1 : 0;
+                best = qMax(best, run);
+            }
+        }
+        return best;
+    };
+
+    int lastY = -1;
+    for (int n = 1; n <= 4; ++n) {
+        auto *value = child<QLabel>(qPrintable(QString("PUTG_s%1").arg(n)));
+        QCOMPARE(!value->isHidden(), topDown.contains(QString::number(n)));
+    }
+    for (QChar c : topDown) {
+        auto *value = child<QLabel>(qPrintable(QString("PUTG_s") + c));
+        const QRect r = value->geometry();
+        QVERIFY2(drawn.contains(QPoint(r.left(), r.center().y())), qPrintable(value->objectName()));
+        QVERIFY2(r.top() > lastY, qPrintable(topDown));
+        lastY = r.bottom();
+        QVERIFY2(darkRun(r.left(), r.center().y()) >= 20,
+                 qPrintable(value->objectName() + " has no dimension line beside it"));
+    }
 }
 
 QTEST_MAIN(TstPutgTab)

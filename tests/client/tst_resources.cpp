@@ -136,14 +136,19 @@ QVector<Expect> allExpected()
     v << Expect{":/res/icon.png", {71, 71}, {71, 71}}   // shown unscaled in a 71 x 71 label
       << Expect{":/res/img/settings.png", {16, 16}, {64, 64}}
       << Expect{":/res/logo.png", {120, 40}, {400, 120}};
+    // The SNP tab puts its values on fixed spots of a 263 x 224 label, so the
+    // drawings have exactly that shape (drawn at twice the size).
     for (const QString &p : snpPaths())
-        v << Expect{p, drawMin, drawMax};
+        v << Expect{p, {526, 448}, {526, 448}};
     for (const QString &letter : {QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В")})
         v << Expect{":/res/pic/" + letter + ".jpg", {200, 120}, drawMax}
           << Expect{QStringLiteral(":/res/pic/ПУТГм-") + letter + ".jpg", {200, 120}, drawMax};
     for (const char *f : {"A", "B", "C"})
         v << Expect{QStringLiteral(":/res/pic/PUTG_") + f + ".jpg", {200, 120}, drawMax};
-    for (const QString &p : putgPaths(false) + putgPaths(true) + putgmPaths("PUTGm") + putgmPaths("PUTGm half"))
+    // Round PUTG drawings: a 250 x 160 label layout drawn three times as large.
+    for (const QString &p : putgPaths(false))
+        v << Expect{p, {750, 480}, {750, 480}};
+    for (const QString &p : putgPaths(true) + putgmPaths("PUTGm") + putgmPaths("PUTGm half"))
         v << Expect{p, drawMin, drawMax};
     v << Expect{":/res/pic/pr.jpg", {200, 150}, drawMax} << Expect{":/res/pic/ov.jpg", {200, 150}, drawMax};
     for (const char *q : {"1", "2-3", "4-5"})   // fitted into 372 x 291

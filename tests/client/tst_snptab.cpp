@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTcpSocket>
 #include <QTextEdit>
@@ -17,6 +18,8 @@
 #include "snp/snptab.h"
 #include "testpeer.h"
 #include "wire.h"
+
+void vintaroInitResources();
 
 namespace {
 QByteArray item(quint8 code, const QByteArray &arg = QByteArray())
@@ -65,6 +68,7 @@ class TstSnpTab : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -98,6 +102,8 @@ private slots:
     void sameRowTwiceSendsOnce();
     void d2List_data();
     void d2List();
+    void valuesBesideTheirLines_data();
+    void valuesBesideTheirLines();
     void d2LookupAndBackToSize();
     void unknownD2ValueIsExplained();
     void tuTypedDiameters();
@@ -1018,6 +1024,86 @@ void TstSnpTab::ringPickersFollowType()
     click("SNP_E_Btn");
     QVERIFY(w<QComboBox>("SNP_In_Materials")->isEnabled());
     QVERIFY(w<QComboBox>("SNP_Out_Materials")->isEnabled());
+}
+
+// The value labels are placed by fixed numbers and the drawing is drawn for
+// them; whatever edit breaks the pairing shows here: every value must lie on
+// the drawing, on a horizontal line of it, in the order D1 (top) .. D4.
+void TstSnpTab::valuesBesideTheirLines_data()
+{
+    QTest::addColumn<QString>("standard");
+    QTest::addColumn<QString>("type");
+    for (const char *standard : {"SNP_OST_128_Btn", "SNP_GOST_128_Btn", "SNP_ASME_165_Btn"}) {
+        for (const char *type : {"SNP_A_Btn", "SNP_B_Btn", "SNP_C_Btn", "SNP_D_Btn", "SNP_E_Btn"})
+            QTest::newRow(qPrintable(QString("%1 %2").arg(standard, type))) << standard << type;
+    }
+}
+
+void TstSnpTab::valuesBesideTheirLines()
+{
+    QFETCH(QString, standard);
+    QFETCH(QString, type);
+    QVERIFY(open());
+    click(qPrintable(standard));
+    click(qPrintable(type));
+
+    auto *picture = w<QLabel>("SNP_Picture");
+    const QImage img = picture->pixmap(Qt::ReturnByValue).toImage();
+    QVERIFY(!img.isNull());
+    // Where the label paints its pixmap.
+    const QRect drawn = QStyle::alignedRect(Qt::LeftToRight, picture->alignment(), img.size(),
+                                            picture->geometry());
+    QVERIFY2(img.height() <= picture->height(), "drawing taller than its label");
+    QVERIFY(picture->parentWidget()->rect().contains(drawn));
+
+    auto darkRunLeftOf = [&](int x, int y) {
+        // Longest dark horizontal run in the rows around y, left of x.
+        int best = 0;
+        for (int dy = -1; dy <= 1; ++dy) {
+            const int row = y - drawn.y() + dy;
+            if (row < 0 || row >= img.height())
+                continue;
+            int run = 0;
+            for (int col = 0; col < qMin(x - drawn.x(), img.width()); ++col) {
+                run = qGray(img.pixel(col, row)) < 200 ? run + 1 : 0;
+                best = qMax(best, run);
+            }
+        }
+        return best;
+    };
+
+    int lastY = -1;
+    QList<QRect> placed;
+    for (int n = 1; n <= 4; ++n) {
+        auto *label = w<QLabel>(qPrintable(QString("D%1_Data").arg(n)));
+        if (label->isHidden())
+            continue;
+        const QRect r = label->geometry();
+        QVERIFY2(drawn.contains(QPoint(r.left(), r.center().y())), qPrintable(label->objectName()));
+        QVERIFY2(r.right() <= drawn.right() + 1, qPrintable(label->objectName()));
+        QVERIFY2(r.top() >= lastY, qPrintable(label->objectName() + " out of order"));
+        lastY = r.bottom();
+        QVERIFY2(darkRunLeftOf(r.left(), r.center().y()) >= 20,
+                 qPrintable(label->objectName() + " has no dimension line beside it"));
+        placed << r;
+    }
+    QVERIFY(placed.size() >= 2);
+
+    for (const char *name : {"H_Data", "H1_Data", "H2_Data"}) {
+        auto *label = w<QLabel>(name);
+        if (label->isHidden())
+            continue;
+        const QRect r = label->geometry();
+        QVERIFY2(drawn.contains(r.center()), name);
+        for (const QRect &d : placed)
+            QVERIFY2(!r.intersects(d), name);
+        placed << r;
+    }
+}
+
+void TstSnpTab::initTestCase()
+{
+    vintaroInitResources();
 }
 
 QTEST_MAIN(TstSnpTab)

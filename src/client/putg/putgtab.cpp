@@ -795,7 +795,7 @@ void PutgTab::PUTGResizeChert()
     if (PUTGConfig != QLatin1String("circ"))
         return;
     putgui::PUTGResizeChert(chertWidgets(), putg::hasOuterRing(PUTGConst),
-                            putg::hasInnerRing(PUTGConst));
+                            putg::hasInnerRing(PUTGConst), &putgui::kPutgRoundLines);
 }
 
 // ---- reply 16 ----------------------------------------------------------------

@@ -47,12 +47,48 @@ bool selectRow(QListWidget *list, int row)
     return true;
 }
 
-int PUTGResizeChert(const ChertWidgets &w, bool outerRing, bool innerRing)
+namespace {
+void placeOnLines(const ChertWidgets &w, bool outerRing, bool innerRing, const ChertLines &lines)
+{
+    QList<int> order;
+    if (innerRing)
+        order << 0;
+    order << 1 << 2;
+    if (outerRing)
+        order << 3;
+    const int width = w.picture->width();
+    const double scale = width / lines.width;
+    const int slot = w.picture->x() + qRound(lines.slotX * scale) + 2;
+    for (int i = 0; i < 4; ++i)
+        w.values[i]->setVisible(order.contains(i));
+    for (int k = 0; k < order.size(); ++k) {
+        const int i = order.at(k);
+        const int rowHeight = w.inputs[i]->height();
+        const int y = w.picture->y() + qRound((lines.row0 + k * lines.rowStep) * scale) - rowHeight / 2;
+        w.captions[i]->move(w.picture->x() + kRowGap, y);
+        w.inputs[i]->move(w.captions[i]->x() + w.captions[i]->width(), y);
+        w.values[i]->setGeometry(slot, y, qMax(0, w.picture->x() + width - slot), rowHeight);
+        w.values[i]->raise();
+        w.captions[i]->raise();
+        w.inputs[i]->raise();
+    }
+}
+} // namespace
+
+int PUTGResizeChert(const ChertWidgets &w, bool outerRing, bool innerRing, const ChertLines *lines)
 {
     const QPixmap pm = w.picture->pixmap(Qt::ReturnByValue);
     const int width = w.picture->width();
     const int height = pm.isNull() ? kDefaultDrawingHeight : pm.height();
     w.picture->resize(width, height);
+    if (lines) {
+        placeOnLines(w, outerRing, innerRing, *lines);
+        w.field->setMinimumHeight(height);
+        w.field->setMaximumHeight(height);
+        QMessageLogger(__FILE__, __LINE__, "void MainWindow::PUTGResizeChert()").debug()
+            << "drawing height" << height;
+        return height;
+    }
 
     // Outermost diameter first, as the dimension lines run on the drawing.
     QList<int> order;

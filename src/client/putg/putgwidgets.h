@@ -35,10 +35,24 @@ struct ChertWidgets
     QLineEdit *inputs[4] = {};      // typed D1 ... D4
 };
 
+// Where a drawing runs its diameter lines, in the pixels of a label `width`
+// wide: the diameters present, smallest first, from row0 in steps of rowStep,
+// each ending in the value column at slotX.
+struct ChertLines
+{
+    double width = 0;
+    double slotX = 0, row0 = 0, rowStep = 0;
+};
+// The round PUTG drawings (picgen draws them with these numbers).
+constexpr ChertLines kPutgRoundLines{250, 190, 72, 24};
+
 // Places the diameter labels over the drawing and the inputs beside it for the
 // ring group of a construction, and fits the container to the drawing so the
-// boxes below follow it. Returns the drawing's height.
-int PUTGResizeChert(const ChertWidgets &w, bool outerRing, bool innerRing);
+// boxes below follow it. Returns the drawing's height. With `lines` each value
+// goes to the end of its dimension line and its input to the left of that row;
+// without, the rows are centred on the drawing, outermost first.
+int PUTGResizeChert(const ChertWidgets &w, bool outerRing, bool innerRing,
+                    const ChertLines *lines = nullptr);
 
 // Loads a picture resource scaled to the label's width; a missing picture
 // leaves the label empty.

@@ -14,10 +14,13 @@
 #include <QSignalBlocker>
 
 namespace {
-// Width of the gasket drawing; with the D2 list beside the other lists the
-// drawing gets narrower and the diameter labels move left with it.
+// Width of the gasket picture label; with the D2 list beside the other lists
+// it gets narrower and the diameter labels move left with it. The drawing is
+// as wide as the narrow label and sits flush right, so the value column and
+// the thickness marks keep their place on it in both layouts.
 constexpr int kPictureWidth = 300;
 constexpr int kPictureWidthWithD2 = 263;
+constexpr int kDrawingWidth = kPictureWidthWithD2;
 
 const QString kOn = QStringLiteral("1");
 
@@ -552,14 +555,18 @@ void SnpTab::SNPRefreshDepth()
     ui->H2_Data->setText(labels ? labels->h2 : QString());
     ui->H2_Data->setVisible(snp::h2Visible(SNPType));
 
-    // The thickness marks sit under the winding: further right when an inner
-    // ring is drawn, a little lower on the narrower OST drawings.
-    const bool innerRing = is(SNPType, "C") || is(SNPType, "E");
-    const int x = innerRing ? 60 : 20;
-    const int y = isOst() ? 206 : 202;
-    ui->H_Data->move(x, y);
-    ui->H1_Data->move(x + 45, y);
-    ui->H2_Data->move(x + 90, y);
+    SNPPlaceDepthLabels();
+}
+
+void SnpTab::SNPPlaceDepthLabels()
+{
+    // Beside the thickness marks of the drawing: H left of its mark, H1 (and
+    // for A/B, whose drawing has no rings, H1 above and H2 below) on the right.
+    const int dx = ui->SNP_Picture->x() + ui->SNP_Picture->width() - kDrawingWidth;
+    const bool ab = is(SNPType, "A") || is(SNPType, "B");
+    ui->H_Data->move(dx + (ab ? 8 : 1), 39);
+    ui->H1_Data->move(dx + 219, ab ? 18 : 39);
+    ui->H2_Data->move(dx + 219, 60);
 }
 
 void SnpTab::chooseDepth(const QString &depth)
@@ -877,6 +884,7 @@ void SnpTab::SNPSetD2Table()
         const int x = withD2 ? snp::kDiameterLabelXWithD2 : snp::kDiameterLabelX;
         for (int n = 1; n <= 4; ++n)
             diameterLabel(n)->move(x, diameterLabel(n)->y());
+        SNPPlaceDepthLabels();
     }
     if (withD2)
         FillTableList(m_host->tables().value(snp::d2Key(SNPType, SNPStandard)).toStringList(),

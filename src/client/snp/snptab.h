@@ -41,6 +41,7 @@ public:
     // Option helpers shared by the slots.
     void SNPSetCurrentDepth();
     void SNPRefreshDepth();
+    void SNPPlaceDepthLabels();
     void SetTUVisible(bool visible);
     void SNPPeremAvail();
     void SNPSetPictures();

@@ -72,7 +72,9 @@ void stackYs(const Profile &pr, double first, double step, double ys[4])
     }
 }
 
-QImage roundPage(const Profile &pr, double tThick)
+// The PUTGm tab places its values for this wider layout (580 x 250, value
+// labels right of x = 250 on each line).
+QImage roundPageWide(const Profile &pr, double tThick)
 {
     const int w = 580, h = 250;
     const double cx = 280, y0 = 40;
@@ -89,6 +91,54 @@ QImage roundPage(const Profile &pr, double tThick)
     paintDiameters(p, pr, cx, y0, ys);
     paintThickness(p, cx + pr.bodyOuter, cx + maxR + 16, y0, 0, tThick, QStringLiteral("H"), false);
     paintPlanInset(p, pr, {w - 34.0, h - 36.0}, 26);
+    return img;
+}
+
+// Round PUTG drawings are laid out in the pixels of a 250 px wide
+// picture label (kRound*) and rendered kRoundScale times as large; the tabs
+// scale them to their label's width. The diameters present are stacked
+// smallest first from kRoundRow0 in steps of kRoundRowStep, each leading to
+// the value column at kRoundSlotX where the tab puts its value label
+// (kPutgRoundLines in putgwidgets.h holds the same numbers).
+const double kRoundScale = 3;
+const double kRoundW = 250, kRoundH = 160;
+const double kRoundCx = 92, kRoundY0 = 24;
+const double kRoundSlotX = 190, kRoundRow0 = 72, kRoundRowStep = 24;
+
+QImage roundPage(const Profile &pr, double tThick)
+{
+    const double k = kRoundScale, cx = kRoundCx, y0 = kRoundY0;
+    QImage img = whiteCanvas(int(kRoundW * k), int(kRoundH * k));
+    QPainter p(&img);
+    setupPainter(p);
+    paintProfile(p, pr, cx * k, y0 * k, true);
+
+    p.scale(k, k);
+    double maxR = 0;
+    for (double r : pr.d)
+        maxR = std::max(maxR, r / k);
+    axisLine(p, {cx, y0 - 14}, {cx, y0 + pr.bottom / k + 10});
+    double row = kRoundRow0;
+    for (int i = 0; i < 4; ++i) {
+        if (pr.d[i] < 0)
+            continue;
+        const double r = pr.d[i] / k, y = row;
+        row += kRoundRowStep;
+        for (double x : {cx - r, cx + r})
+            thinLine(p, {x, y0 + pr.dy[i] / k + 1}, {x, y + 4});
+        dimH(p, cx - r, cx + r, y, QString(), 0);
+        const double shelf = cx + r + (2 * r < 24 ? 14 : 0);
+        if (shelf < kRoundSlotX - 31)
+            thinLine(p, {shelf, y}, {kRoundSlotX - 31, y});
+        text(p, QRectF(kRoundSlotX - 29, y - 8, 23, 16), QStringLiteral("D%1").arg(i + 1),
+             Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const double xH = cx + maxR + 8, edge = cx + pr.bodyOuter / k;
+    thinLine(p, {edge + 1, y0}, {xH + 3, y0});
+    thinLine(p, {edge + 1, y0 + tThick / k}, {xH + 3, y0 + tThick / k});
+    dimV(p, xH, y0, y0 + tThick / k, QStringLiteral("H"), false);
+
+    paintPlanInset(p, pr, {kRoundW - 18, 20}, 16);
     return img;
 }
 
@@ -190,43 +240,100 @@ QImage logoPicture()
 
 // ---------------------------------------------------------------- SNP
 
+// The SNP drawing is laid out in the pixels of the tab's picture label
+// (263 x 224, the narrow layout) and rendered at twice that size. The tab keeps
+// it flush with the label's right edge, so the value column x = 213..263 here
+// is x = 213 (narrow) or 250 (wide) in the tab; each dimension line runs at the
+// vertical centre of the value label the tab places for it.
+namespace {
+constexpr double kSnpScale = 2;
+constexpr double kSnpSlotX = 213;
+constexpr double kSnpTop = 36, kSnpT = 22, kSnpCx = 117;
+
+// Leader from the end of a diameter to the value column, name just before it.
+void snpDiameter(QPainter &p, double r, double fromY, double y, const QString &name)
+{
+    for (double x : {kSnpCx - r, kSnpCx + r})
+        thinLine(p, {x, fromY + 1}, {x, y + 4});
+    dimH(p, kSnpCx - r, kSnpCx + r, y, QString(), 0);
+    const double shelf = kSnpCx + r + (2 * r < 24 ? 14 : 0);
+    if (shelf < kSnpSlotX - 31)
+        thinLine(p, {shelf, y}, {kSnpSlotX - 31, y});
+    text(p, QRectF(kSnpSlotX - 29, y - 8, 23, 16), name, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// Vertical thickness mark at x between y1 and y2, extension lines from edgeX.
+void snpThickness(QPainter &p, double edgeX, double x, double y1, double y2)
+{
+    const double dir = x > edgeX ? 1 : -1;
+    thinLine(p, {edgeX + dir * 1, y1}, {x + dir * 3, y1});
+    thinLine(p, {edgeX + dir * 1, y2}, {x + dir * 3, y2});
+    dimV(p, x, y1, y2, QString());
+}
+} // namespace
+
 QImage snpPicture(const QString &types)
 {
     const QChar type = types.at(0) == 'B' ? QChar('A') : types.at(0);
-    const int w = 610, h = 240;
-    const double cx = 300, y0 = 36, t = 46, rMin = 95, rMax = 235;
-    const Profile pr = snpProfile(type, rMin, rMax, t);
-    QImage img = whiteCanvas(w, h);
+    const double k = kSnpScale;
+    const bool ab = types == "AB";
+    const double rMax = ab ? 58 : 65, rMin = 22, t = kSnpT, y0 = kSnpTop, cx = kSnpCx;
+    QImage img = whiteCanvas(int(263 * k), int(224 * k));
     QPainter p(&img);
     setupPainter(p);
-    axisLine(p, {cx, y0 - 26}, {cx, y0 + t + 14});
-    paintProfile(p, pr, cx, y0, true);
 
-    // Dimension lines sit just below the places the client moves its value
-    // labels to for each type.
-    double ys[4] = {0, 0, 0, 0};
-    if (types == "AB") {
-        ys[1] = 189;
-        ys[2] = 227;
-    } else if (type == 'C') {
-        ys[0] = 152;
-        ys[1] = 187;
-        ys[2] = 227;
-    } else {
-        ys[0] = 132;
-        ys[1] = 162;
-        ys[2] = 192;
-        ys[3] = 222;
+    // The section in image pixels, so that the winding keeps its fine pitch.
+    const Profile big = snpProfile(type, rMin * k, rMax * k, t * k);
+    paintProfile(p, big, cx * k, y0 * k, true);
+
+    p.scale(k, k);
+    axisLine(p, {cx, y0 - 14}, {cx, y0 + t + 10});
+    double d[4], dy[4];
+    for (int i = 0; i < 4; ++i) {
+        d[i] = big.d[i] / k;
+        dy[i] = big.dy[i] / k;
     }
-    paintDiameters(p, pr, cx, y0, ys);
 
+    // Centres of the value labels the tab puts at x = 213 / 250 (+8 of their y).
+    double ys[4] = {0, 0, 0, 0};
+    if (ab) {
+        ys[1] = 175;
+        ys[2] = 212;
+    } else if (type == 'C') {
+        ys[0] = 138;
+        ys[1] = 173;
+        ys[2] = 213;
+    } else {
+        ys[0] = 118;
+        ys[1] = 148;
+        ys[2] = 178;
+        ys[3] = 208;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (d[i] > 0 && ys[i] > 0)
+            snpDiameter(p, d[i], y0 + dy[i], ys[i], QStringLiteral("D%1").arg(i + 1));
+    }
+
+    // Thickness marks; their values are the tab's H labels (snptab.cpp keeps
+    // the same positions): H left of its mark, H1/H2 right of theirs.
+    const double body = big.bodyOuter / k;
     const double e = snpMetalInset(t), e2 = snpEdgeInset(t);
-    paintThickness(p, cx - pr.bodyOuter, cx - rMax - 16, y0, e, t - e, QStringLiteral("H"), true);
-    paintThickness(p, cx + pr.bodyOuter, cx + rMax + 16, y0, 0, t, QStringLiteral("H1"), false);
-    if (types == "AB")
-        paintThickness(p, cx + pr.bodyOuter - 4, cx + rMax + 52, y0, e2, t - e2,
-                       QStringLiteral("H2"), false);
-    paintPlanInset(p, pr, {w - 36.0, h - 40.0}, 28);
+    const double xH = cx - rMax - 8;
+    snpThickness(p, cx - body, xH, y0 + e, y0 + t - e);
+    text(p, QRectF(xH - 43, y0 - 18, 40, 16), QStringLiteral("H"), Qt::AlignRight | Qt::AlignVCenter);
+    if (ab) {
+        snpThickness(p, cx + body, cx + rMax + 10, y0, y0 + t);
+        snpThickness(p, cx + body - 2, cx + rMax + 18, y0 + e2, y0 + t - e2);
+        text(p, QRectF(196, y0 - 18, 18, 16), QStringLiteral("H1"), Qt::AlignLeft | Qt::AlignVCenter);
+        text(p, QRectF(196, y0 + t + 2, 18, 16), QStringLiteral("H2"), Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+        snpThickness(p, cx + body, cx + rMax + 10, y0, y0 + t);
+        text(p, QRectF(196, y0 + t / 2 - 8, 18, 16), QStringLiteral("H1"), Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    // Small plan view in the free lower left corner.
+    const Profile small = snpProfile(type, rMin, rMax, t);
+    paintPlanInset(p, small, {22, 196}, 17);
     return img;
 }
 
@@ -377,7 +484,7 @@ QImage facingPicture(QChar facing, const QString &family)
 
 QImage putgRound(const QString &reinf, const QString &constr)
 {
-    return roundPage(putgProfile(reinf, constr, 95, 230, 40), 40);
+    return roundPage(putgProfile(reinf, constr, 28 * kRoundScale, 68 * kRoundScale, 42), 42);
 }
 
 QImage putgHalf(const QString &reinf, const QString &constr)
@@ -393,7 +500,7 @@ static double putgmThickness(const QString &base, double scale)
 QImage putgmRound(const QString &base, const QString &constr, const QString &element)
 {
     const double t = putgmThickness(base, 1);
-    return roundPage(putgmProfile(base, constr, element, 95, 230, t), t);
+    return roundPageWide(putgmProfile(base, constr, element, 95, 230, t), t);
 }
 
 QImage putgmHalf(const QString &base, const QString &constr, const QString &element)
