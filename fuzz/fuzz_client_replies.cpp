@@ -42,12 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             window->handleReplyBody(body);
     }
     // Dialogs the replies opened would pile up over millions of runs.
+    // The window's own status dialog is reused from reply to reply and stays.
+    Message *status = window->statusDialog();
     const auto dialogs = window->findChildren<Message *>();
     for (Message *m : dialogs)
-        delete m;
+        if (m != status)
+            delete m;
     const auto tops = QApplication::topLevelWidgets();
     for (QWidget *w : tops)
-        if (qobject_cast<QMessageBox *>(w) || qobject_cast<Message *>(w))
+        if ((qobject_cast<QMessageBox *>(w) || qobject_cast<Message *>(w)) && w != status)
             delete w;
     return 0;
 }

@@ -6,13 +6,13 @@
 
 namespace password {
 
-Digest make(const QString &clear)
+Digest make(const QString &clear, int iterations)
 {
     Digest d;
     d.salt.resize(kSaltBytes);
     QRandomGenerator::system()->generate(reinterpret_cast<quint32 *>(d.salt.data()),
                                          reinterpret_cast<quint32 *>(d.salt.data() + kSaltBytes));
-    d.iterations = kIterations;
+    d.iterations = iterations;
     d.hash = derive(clear, d.salt, d.iterations);
     return d;
 }

@@ -16,7 +16,8 @@ struct Digest
     int iterations = kIterations;
 };
 
-Digest make(const QString &clear);
+// `iterations` below kIterations only for throwaway stores (fuzzing, tests).
+Digest make(const QString &clear, int iterations = kIterations);
 QByteArray derive(const QString &clear, const QByteArray &salt, int iterations);
 // Constant-time comparison against a stored digest.
 bool matches(const QString &clear, const Digest &stored);

@@ -410,7 +410,7 @@ bool Store::addAccount(const QString &name, const QString &clearPassword, const 
         *error = QStringLiteral("account %1 exists already").arg(name);
         return false;
     }
-    const password::Digest d = password::make(clearPassword);
+    const password::Digest d = password::make(clearPassword, m_passwordIterations);
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("INSERT INTO accounts (name, salt, hash, iterations, snp, putg, putgm, disabled, created)"
                              " VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?)"));
@@ -448,7 +448,7 @@ bool Store::setDisabled(const QString &name, bool disabled, QString *error)
 
 bool Store::setPassword(const QString &name, const QString &clearPassword, QString *error)
 {
-    const password::Digest d = password::make(clearPassword);
+    const password::Digest d = password::make(clearPassword, m_passwordIterations);
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("UPDATE accounts SET salt = ?, hash = ?, iterations = ? WHERE name = ?"));
     q.addBindValue(QString::fromLatin1(d.salt.toHex()));

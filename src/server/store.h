@@ -3,6 +3,8 @@
 // orders with their rows, questionnaires and upload records. One schema for
 // SQLite (default, a file in the data directory) and PostgreSQL (shared by
 // several server instances). All calls run on the thread that opened it.
+#include "password.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -105,6 +107,8 @@ public:
     bool addAccount(const QString &name, const QString &clearPassword, const Access &access,
                     QString *error);
     bool setDisabled(const QString &name, bool disabled, QString *error);
+    // Digest cost of passwords set from now on (lowered only for throwaway stores).
+    void setPasswordIterations(int iterations) { m_passwordIterations = iterations; }
     bool setPassword(const QString &name, const QString &clearPassword, QString *error);
     QList<Account> accounts();
 
@@ -148,5 +152,6 @@ private:
     QString m_connection;
     bool m_postgres = false;
     bool m_suspect = false;
+    int m_passwordIterations = password::kIterations;
     QString m_error;
 };

@@ -341,6 +341,20 @@ void TestProductData::putgmAdviceComesLast()
     const QStringList both = m_data.putgmLookup(req("ASME165", "095_A", "4", "150"));
     QCOMPARE(both.size(), 4);
     QVERIFY(!both.at(0).isEmpty() && !both.at(3).isEmpty());
+
+    // Every flange standard has its rule; a table whose advice lines were
+    // lost (commented out, say) would never steer anybody.
+    int tables = 0;
+    for (const ProductTable &t : m_data.tables()) {
+        if (t.family == QLatin1String("putgm")) {
+            ++tables;
+            QVERIFY2(!t.advice.isEmpty(), qPrintable(t.file));
+        }
+    }
+    QCOMPARE(tables, 6);
+    const QStringList gost = m_data.putgmLookup(req("GOST128", "09_A", "10", "2,5 (25,0)"));
+    QCOMPARE(gost.size(), 5);
+    QCOMPARE(gost.last(), QStringLiteral("t6"));
 }
 
 void TestProductData::brokenFile_data()
