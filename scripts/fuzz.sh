@@ -10,6 +10,8 @@ seconds=${1:-20}
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=offscreen
+# Qt's own event dispatcher: the glib one costs a fifth of the executions.
+export QT_NO_GLIB=1
 
 targets="$*"
 if [ -z "$targets" ]; then
