@@ -1,6 +1,7 @@
 #include "flangetables.h"
 
 #include <QFile>
+#include <QResource>
 
 namespace flanges {
 
@@ -57,14 +58,16 @@ QString tableFileName(int index)
 
 QString rowKey(const QStringList &columns, Layout layout)
 {
-    if (layout == Layout::Variant) {
-        if (columns.size() < 11)
-            return QString();
-        return columns.at(0) + QLatin1Char('_') + columns.at(1) + QLatin1Char('_') + columns.at(10);
-    }
-    if (columns.size() < 2)
+    const bool variant = layout == Layout::Variant;
+    if (columns.size() < (variant ? 11 : 2))
         return QString();
-    return columns.at(0) + QLatin1Char('_') + columns.at(1);
+    // One allocation per key: the dialog builds about 2,900 of them each time it opens.
+    QString key;
+    key.reserve(columns.at(0).size() + columns.at(1).size() + 2 + (variant ? columns.at(10).size() : 0));
+    key.append(columns.at(0)).append(QLatin1Char('_')).append(columns.at(1));
+    if (variant)
+        key.append(QLatin1Char('_')).append(columns.at(10));
+    return key;
 }
 
 FlangeTable parseFlangeTable(const QString &text, Layout layout)
@@ -107,7 +110,21 @@ QStringList readTableTexts(const QString &dir, bool *ok)
     QStringList texts;
     bool all = true;
     for (int i = 0; i < kTableCount; ++i) {
-        QFile f(dir + QLatin1Char('/') + tableFileName(i));
+        const QString path = dir + QLatin1Char('/') + tableFileName(i);
+        if (path.startsWith(QLatin1Char(':'))) {
+            // Compiled-in copies are read in place, without a file object.
+            const QResource r(path);
+            if (!r.isValid()) {
+                all = false;
+                texts << QString();
+            } else if (r.compressionAlgorithm() == QResource::NoCompression) {
+                texts << QString::fromUtf8(reinterpret_cast<const char *>(r.data()), int(r.size()));
+            } else {
+                texts << QString::fromUtf8(r.uncompressedData());
+            }
+            continue;
+        }
+        QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
             all = false;
             texts << QString();
