@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <memory>
 
 #include "../server/serverharness.h"
 #include "app/mainwindow.h"
@@ -39,6 +40,14 @@ QString lastStatus(QWidget *w)
         text = m->messageText();
     return text;
 }
+// The window the login hands over to, as the application's entry builds it.
+std::unique_ptr<MainWindow> handOver(StartWindow &login)
+{
+    auto w = std::make_unique<MainWindow>(login.loginSocket(), login.loginUser(), login.loginPassword(),
+                                          login.loginStatusDialog(), login.loginData(), nullptr);
+    w->show();
+    return w;
+}
 } // namespace
 
 class TstRoad : public QObject
@@ -60,9 +69,8 @@ void TstRoad::demoLoginReachesMainWindowWithTables()
     QVERIFY(loginThrough(login, "demo", "demo123"));
     QCOMPARE(login.loginData().value("SNP").toBool(), true);
 
-    MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
-                 login.loginStatusDialog(), login.loginData(), nullptr);
-    w.show();
+    const auto window = handOver(login);
+    MainWindow &w = *window;
     QCOMPARE(w.findChild<QTabWidget *>("tabWidget")->count(), 3);
     // The tables arrive and the first lookup of the current tab goes out.
     QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
@@ -128,9 +136,8 @@ void TstRoad::designationsFromServerData()
     StartWindow login("127.0.0.1", server.port());
     login.show();
     QVERIFY(loginThrough(login, "demo", "demo123"));
-    MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
-                 login.loginStatusDialog(), login.loginData(), nullptr);
-    w.show();
+    const auto window = handOver(login);
+    MainWindow &w = *window;
     QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
 
     auto *tabs = w.findChild<QTabWidget *>("tabWidget");
