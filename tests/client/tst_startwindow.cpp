@@ -30,6 +30,7 @@ private slots:
     void socketErrors_data();
     void socketErrors();
     void keptRequestDroppedWhenConnectionFails();
+    void portOutOfRangeDoesNotWrap();
     void oversizeRequestRefused();
     void validators_data();
     void validators();
@@ -193,6 +194,20 @@ void TstStartWindow::keptRequestDroppedWhenConnectionFails()
     QVERIFY(w.hasKeptRequests());
     QTRY_VERIFY(w.pendingSocket() == nullptr);
     QVERIFY(!w.hasKeptRequests());
+}
+
+void TstStartWindow::portOutOfRangeDoesNotWrap()
+{
+    // 65536 + p would land on p if the number were cut to 16 bits.
+    TestPeer peer;
+    StartWindow w("127.0.0.1", 65536 + peer.port());
+    press(w, "LoginBut");
+    QTRY_VERIFY_WITH_TIMEOUT(w.pendingSocket() == nullptr && w.loginSocket() == nullptr, 15000);
+    QVERIFY(!peer.waitForConnection(300));
+    bool failed = false;
+    for (Message *m : w.findChildren<Message *>())
+        failed = failed || m->messageText().startsWith("Ошибка");
+    QVERIFY(failed);
 }
 
 void TstStartWindow::oversizeRequestRefused()

@@ -17,7 +17,14 @@
 
 namespace {
 constexpr qint64 kLoginChunk = 1024;
+
+// The port fields take any number; one outside the port range must fail to
+// connect, not wrap around to some other port.
+quint16 portFrom(int value)
+{
+    return value > 0 && value <= 65535 ? quint16(value) : 0;
 }
+} // namespace
 
 // Upload state lives outside the header so the window stays small to include.
 struct StartWindowUpload
@@ -85,7 +92,7 @@ void StartWindow::ConnectToSerever()
         QNetworkProxy proxy;
         proxy.setType(type == 1 ? QNetworkProxy::HttpProxy : QNetworkProxy::Socks5Proxy);
         proxy.setHostName(m_settings.value(QStringLiteral("proxy_host")).toString());
-        proxy.setPort(quint16(m_settings.value(QStringLiteral("proxy_port")).toString().toInt(nullptr, 10)));
+        proxy.setPort(portFrom(m_settings.value(QStringLiteral("proxy_port")).toString().toInt(nullptr, 10)));
         if (m_settings.value(QStringLiteral("aut")).toBool()) {
             proxy.setUser(m_settings.value(QStringLiteral("user")).toString());
             proxy.setPassword(m_settings.value(QStringLiteral("pass")).toString());
@@ -97,7 +104,7 @@ void StartWindow::ConnectToSerever()
     }
 
     m_pendingSocket->connectToHost(m_settings.value(QStringLiteral("host")).toString(),
-                                   quint16(m_settings.value(QStringLiteral("port")).toInt()),
+                                   portFrom(m_settings.value(QStringLiteral("port")).toInt()),
                                    QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     connect(m_pendingSocket, SIGNAL(connected()), this, SLOT(SlotConnected()));
     connect(m_pendingSocket, SIGNAL(error(QAbstractSocket::SocketError)),
