@@ -310,7 +310,7 @@ bool Store::migrate()
     if (!exec(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER PRIMARY KEY, applied TEXT NOT NULL)")))
         return false;
     const int total = int(sizeof kMigrations / sizeof kMigrations[0]);
-    for (int v = schemaVersion() + 1; v <= total; ++v) {
+    for (int v = qMax(1, schemaVersion() + 1); v <= total; ++v) {
         // Several servers may start together on one database: take the
         // write lock first, then look again whether the step is still due.
         if (m_postgres) {
