@@ -7,7 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "app/message.h"
-#include "wire.h"
+#include "split_stream.h"
 
 void vintaroInitResources();
 
@@ -29,28 +29,14 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 1)
-        return 0;
-    const int step = 1 + data[0] % 64;
-    const QByteArray stream(reinterpret_cast<const char *>(data + 1), int(size - 1));
-    wire::FrameGate gate;
-    QByteArray buffer;
-    QByteArray body;
-    for (int pos = 0; pos < stream.size(); pos += step) {
-        buffer.append(stream.mid(pos, step));
-        while (gate.next(&buffer, &body))
-            window->handleReplyBody(body);
-    }
+    forEachFrame(data, size, [](const QByteArray &body) { window->handleReplyBody(body); });
     // Dialogs the replies opened would pile up over millions of runs.
-    // The window's own status dialog is reused from reply to reply and stays.
-    Message *status = window->statusDialog();
     const auto dialogs = window->findChildren<Message *>();
     for (Message *m : dialogs)
-        if (m != status)
-            delete m;
+        delete m;
     const auto tops = QApplication::topLevelWidgets();
     for (QWidget *w : tops)
-        if ((qobject_cast<QMessageBox *>(w) || qobject_cast<Message *>(w)) && w != status)
+        if (qobject_cast<QMessageBox *>(w) || qobject_cast<Message *>(w))
             delete w;
     return 0;
 }

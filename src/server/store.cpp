@@ -217,6 +217,26 @@ void Store::recover()
         m_suspect = true;
 }
 
+bool Store::begin(QSqlDatabase &db, QString *error)
+{
+    if (db.transaction())
+        return true;
+    m_suspect = true;
+    *error = db.lastError().text();
+    return false;
+}
+
+// A failed commit leaves the transaction open on some drivers; end it.
+bool Store::commit(QSqlDatabase &db, QString *error)
+{
+    if (db.commit())
+        return true;
+    m_suspect = true;
+    *error = db.lastError().text();
+    db.rollback();
+    return false;
+}
+
 bool Store::exec(QSqlQuery &q)
 {
     if (q.exec())
@@ -586,11 +606,8 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
         access = *accessOverride;
 
     QSqlDatabase db = QSqlDatabase::database(m_connection);
-    if (!db.transaction()) {
-        m_suspect = true;
-        *error = db.lastError().text();
+    if (!begin(db, error))
         return false;
-    }
     if (!addAccount(name, clearPassword, access, error)) {
         db.rollback();
         return false;
@@ -616,11 +633,8 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
         return -1;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection);
-    if (!db.transaction()) {
-        m_suspect = true;
-        *error = db.lastError().text();
+    if (!begin(db, error))
         return -1;
-    }
     const int rows = cells.size() / 5;
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO orders (account_id, code, row_count, created) VALUES (?, ?, ?, ?) RETURNING id"));
@@ -651,12 +665,8 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
             return -1;
         }
     }
-    if (!db.commit()) {
-        m_suspect = true;
-        *error = db.lastError().text();
-        db.rollback();
+    if (!commit(db, error))
         return -1;
-    }
     return orderId;
 }
 
@@ -756,11 +766,8 @@ qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &
 {
     recover();
     QSqlDatabase db = QSqlDatabase::database(m_connection);
-    if (!db.transaction()) {
-        m_suspect = true;
-        *error = db.lastError().text();
+    if (!begin(db, error))
         return -1;
-    }
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO questionnaires (account_id, code, created) VALUES (?, ?, ?) RETURNING id"));
     q.addBindValue(accountId > 0 ? QVariant(accountId) : QVariant(QVariant::LongLong));
@@ -786,12 +793,8 @@ qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &
             return -1;
         }
     }
-    if (!db.commit()) {
-        m_suspect = true;
-        *error = db.lastError().text();
-        db.rollback();
+    if (!commit(db, error))
         return -1;
-    }
     return id;
 }
 

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 #include <QVector>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 struct Access
@@ -146,6 +147,9 @@ private:
     void recover();
     bool exec(QSqlQuery &q);
     bool exec(const QString &sql);
+    // Transaction edges; on failure the store is marked suspect and `error` set.
+    bool begin(QSqlDatabase &db, QString *error);
+    bool commit(QSqlDatabase &db, QString *error);
     QString sqlError(const QSqlQuery &q) const;
     QString now() const;
 
