@@ -56,7 +56,6 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     config.maxUploadBytes = 64 * 1024;
     config.loginDelayBaseMs = 0;
     config.loginDelayMaxMs = 0;
-    config.passwordIterations = 1;
     server = new OrderServer(store, products, config);
     return 0;
 }

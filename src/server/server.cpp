@@ -145,7 +145,7 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
 {
     m_clock.start();
     // Unknown names are checked against this, so they cost as much as known ones.
-    m_decoy = password::make(QUuid::createUuid().toString(), config.passwordIterations);
+    m_decoy = password::make(QUuid::createUuid().toString(), store->passwordIterations());
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
 }
 

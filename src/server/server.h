@@ -29,9 +29,6 @@ struct ServerConfig
     int idleTimeoutMs = 30 * 60 * 1000;
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
-    // Cost of the decoy digest unknown names are checked against; keep it
-    // equal to the accounts' cost or the timing tells which names exist.
-    int passwordIterations = password::kIterations;
 };
 
 // Slows down repeated wrong passwords for one account name: every attempt

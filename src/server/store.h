@@ -110,6 +110,7 @@ public:
     bool setDisabled(const QString &name, bool disabled, QString *error);
     // Digest cost of passwords set from now on (lowered only for throwaway stores).
     void setPasswordIterations(int iterations) { m_passwordIterations = iterations; }
+    int passwordIterations() const { return m_passwordIterations; }
     bool setPassword(const QString &name, const QString &clearPassword, QString *error);
     QList<Account> accounts();
 
