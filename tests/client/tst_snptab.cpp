@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -774,7 +775,7 @@ void TstSnpTab::unknownD2ValueIsExplained()
 {
     QVERIFY(open());
     QVERIFY(replyDimensions({"136", "109", "99", "71"}));
-    QMessageBox *box = nullptr;
+    QPointer<QMessageBox> box;
     QTRY_VERIFY(([&] {
         for (QWidget *top : QApplication::topLevelWidgets())
             if (auto *m = qobject_cast<QMessageBox *>(top); m && m->isVisible())
@@ -785,6 +786,27 @@ void TstSnpTab::unknownD2ValueIsExplained()
     // The box does not hold up the reply: it is applied completely while the box is open.
     QVERIFY(box->isVisible());
     QCOMPARE(definition(), QString("СНП-Д-3-99-1,6-4,5  ОСТ 26.260.454 [136 x 109 x 99 x 71] "));
+
+    // Asking again does not stack a second box: the open one tells the newest value.
+    QVERIFY(replyDimensions({"140", "112", "101", "73"}));
+    int open = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *m = qobject_cast<QMessageBox *>(top); m && m->isVisible())
+            ++open;
+    QCOMPARE(open, 1);
+    QVERIFY(box->text().contains("D2 = 101 мм"));
+
+    // Closed by the user, the box comes back for the next unknown value.
+    box->close();
+    QTRY_VERIFY(box.isNull());
+    QVERIFY(replyDimensions({"136", "109", "99", "71"}));
+    QTRY_VERIFY(([&] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *m = qobject_cast<QMessageBox *>(top); m && m->isVisible())
+                box = m;
+        return !box.isNull();
+    }()));
+    QVERIFY(box->text().contains("D2 = 99 мм"));
 }
 
 void TstSnpTab::tuTypedDiameters()

@@ -108,6 +108,7 @@ SnpTab::SnpTab(TabHost *host, QWidget *parent)
 
 SnpTab::~SnpTab()
 {
+    delete m_d2Box;
     delete ui;
 }
 
@@ -1000,12 +1001,21 @@ void SnpTab::applyDimensions(const QStringList &l)
         QListWidgetItem *match = firstEndingWith(ui->D2_table, SNPD2);
         if (!match) {
             // Not modal: the rest of the reply must still be handled.
-            auto *box = new QMessageBox;
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->setText(QStringLiteral("Диаметр D2 = %1 мм не входит в список для выбранного типа "
-                                        "и стандарта. Проверьте размер и давление.")
-                             .arg(SNPD2));
-            box->show();
+            if (!m_d2Box) {
+                m_d2Box = new QMessageBox;
+                m_d2Box->setAttribute(Qt::WA_DeleteOnClose);
+            }
+            const QString text = QStringLiteral("Диаметр D2 = %1 мм не входит в список для "
+                                                "выбранного типа и стандарта. Проверьте размер "
+                                                "и давление.")
+                                     .arg(SNPD2);
+            // A visible box lays itself out again on every setText.
+            if (m_d2Box->text() != text)
+                m_d2Box->setText(text);
+            if (m_d2Box->isVisible())
+                m_d2Box->raise();
+            else
+                m_d2Box->show();
         } else {
             ui->D2_table->setCurrentItem(match);
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QModelIndex>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -11,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QMessageBox;
 namespace Ui { class SnpTab; }
 
 // The spiral-wound gasket configurator tab. The rules themselves live in
@@ -143,4 +145,6 @@ private:
     Ui::SnpTab *ui;
     TabHost *m_host;
     bool m_withD2 = false;
+    // One box for an unknown D2 value: repeated lookups update it instead of stacking copies.
+    QPointer<QMessageBox> m_d2Box;
 };
