@@ -40,21 +40,21 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 301;
 
     bool ok = false;
-    QStringList texts = readTableTexts(resourceDir(), &ok);
+    QList<QByteArray> texts = readTableData(resourceDir(), &ok);
     if (!ok) {
         out << "flange tables missing from the resources\n";
         return 1;
     }
     int rows = 0;
-    for (const QString &t : texts)
-        rows += t.count(QLatin1Char('\n')) + 1;
+    for (const QByteArray &t : texts)
+        rows += t.count('\n') + 1;
 
     QVector<double> readMs, parseMs, totalMs;
     qsizetype keep = 0;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
-        texts = readTableTexts(resourceDir());
+        texts = readTableData(resourceDir());
         const qint64 read = t.nsecsElapsed();
         const QVector<FlangeTable> maps = buildFlangeTables(texts);
         const qint64 all = t.nsecsElapsed();

@@ -47,7 +47,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < runs * 5; ++i) {
         QElapsedTimer t;
         t.start();
-        const auto maps = flanges::buildFlangeTables(flanges::readTableTexts(flanges::resourceDir()));
+        const auto maps = flanges::buildFlangeTables(flanges::readTableData(flanges::resourceDir()));
         tables << t.nsecsElapsed() / 1e6;
         if (maps.size() != 14)
             return 1;

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QResource>
 
+#include <algorithm>
+#include <cstring>
+
 namespace flanges {
 
 namespace {
@@ -70,79 +73,147 @@ QString rowKey(const QStringList &columns, Layout layout)
     return key;
 }
 
-FlangeTable parseFlangeTable(const QString &text, Layout layout)
+QStringList FlangeTable::keys() const
+{
+    QStringList out;
+    out.reserve(m_rows.size());
+    for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it)
+        out << QString::fromUtf8(it.key());
+    return out;
+}
+
+const FlangeTable::Row *FlangeTable::find(const QString &key) const
+{
+    const auto it = m_rows.constFind(key.toUtf8());
+    return it == m_rows.cend() ? nullptr : &it.value();
+}
+
+QString FlangeTable::column(const Row &row, int i) const
+{
+    if (i < 0 || i >= row.count)
+        return QString();
+    const int begin = m_bounds.at(row.bound + i);
+    const int end = m_bounds.at(row.bound + i + 1) - 1;
+    return QString::fromUtf8(m_text.constData() + begin, end - begin);
+}
+
+QStringList FlangeTable::value(const QString &key) const
+{
+    QStringList out;
+    if (const Row *row = find(key)) {
+        out.reserve(row->count);
+        for (int i = 0; i < row->count; ++i)
+            out << column(*row, i);
+    }
+    return out;
+}
+
+void FlangeTable::insert(const QString &key, const QStringList &columns)
+{
+    if (!m_text.isEmpty())
+        m_text.append('\n');
+    const int start = m_text.size();
+    m_text.append(columns.join(QLatin1Char('\t')).toUtf8());
+    m_rows.insert(key.toUtf8(), addBounds(start, m_text.size()));
+}
+
+FlangeTable::Row FlangeTable::addBounds(int start, int end)
+{
+    const char *data = m_text.constData();
+    Row row;
+    row.bound = m_bounds.size();
+    m_bounds.append(start);
+    for (const char *p = data + start, *stop = data + end;
+         (p = static_cast<const char *>(memchr(p, '\t', size_t(stop - p)))) != nullptr; ++p)
+        m_bounds.append(int(p - data) + 1);
+    m_bounds.append(end + 1);
+    row.count = m_bounds.size() - row.bound - 1;
+    return row;
+}
+
+FlangeTable parseFlangeTable(const QByteArray &utf8, Layout layout)
 {
     // Walks the text once; the dialog parses all tables every time it opens.
     FlangeTable table;
-    table.reserve(text.count(QLatin1Char('\n')) + 1);
-    const QChar *data = text.constData();
-    const int size = text.size();
+    table.m_text = utf8;
+    const char *data = utf8.constData();
+    const int size = utf8.size();
+    table.m_rows.reserve(int(std::count(data, data + size, '\n')) + 1);
+    table.m_bounds.reserve(size / 4);
+    const int keyColumns = layout == Layout::Variant ? 11 : 2;
     int start = 0;
-    QStringList columns;
     while (start <= size) {
-        int end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = size;
+        const auto *nl = static_cast<const char *>(memchr(data + start, '\n', size_t(size - start)));
+        const int end = nl ? int(nl - data) : size;
         int rowEnd = end;
-        if (rowEnd > start && data[rowEnd - 1] == QLatin1Char('\r'))
+        if (rowEnd > start && data[rowEnd - 1] == '\r')
             --rowEnd;
-        columns.clear();
-        columns.reserve(12);
-        int col = start;
-        for (int i = start; i <= rowEnd; ++i) {
-            if (i == rowEnd || data[i] == QLatin1Char('\t')) {
-                columns.append(QString(data + col, i - col));
-                col = i + 1;
-            }
-        }
-        const QString key = rowKey(columns, layout);
+        const FlangeTable::Row row = table.addBounds(start, rowEnd);
         // A row without its key columns cannot be looked up; keeping it under
         // an empty key would only hide it.
-        if (!key.isEmpty())
-            table.insert(key, columns);
+        if (row.count < keyColumns) {
+            table.m_bounds.resize(row.bound);
+        } else {
+            // The key as rowKey() builds it, in UTF-8, with one allocation.
+            const int *b = table.m_bounds.constData() + row.bound;
+            const int len0 = b[1] - 1 - b[0], len1 = b[2] - 1 - b[1];
+            const int len10 = keyColumns == 11 ? b[11] - 1 - b[10] : -1;
+            QByteArray key(len0 + 1 + len1 + (len10 >= 0 ? len10 + 1 : 0), Qt::Uninitialized);
+            char *k = key.data();
+            memcpy(k, data + b[0], size_t(len0));
+            k += len0;
+            *k++ = '_';
+            memcpy(k, data + b[1], size_t(len1));
+            if (len10 >= 0) {
+                k += len1;
+                *k++ = '_';
+                memcpy(k, data + b[10], size_t(len10));
+            }
+            table.m_rows.insert(key, row);
+        }
         start = end + 1;
     }
     return table;
 }
 
-QStringList readTableTexts(const QString &dir, bool *ok)
+QList<QByteArray> readTableData(const QString &dir, bool *ok)
 {
-    QStringList texts;
+    QList<QByteArray> texts;
     bool all = true;
     for (int i = 0; i < kTableCount; ++i) {
         const QString path = dir + QLatin1Char('/') + tableFileName(i);
         if (path.startsWith(QLatin1Char(':'))) {
-            // Compiled-in copies are read in place, without a file object.
+            // Compiled-in copies are used in place: they live as long as the program.
             const QResource r(path);
             if (!r.isValid()) {
                 all = false;
-                texts << QString();
+                texts << QByteArray();
             } else if (r.compressionAlgorithm() == QResource::NoCompression) {
-                texts << QString::fromUtf8(reinterpret_cast<const char *>(r.data()), int(r.size()));
+                texts << QByteArray::fromRawData(reinterpret_cast<const char *>(r.data()), int(r.size()));
             } else {
-                texts << QString::fromUtf8(r.uncompressedData());
+                texts << r.uncompressedData();
             }
             continue;
         }
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
             all = false;
-            texts << QString();
+            texts << QByteArray();
             continue;
         }
-        texts << QString::fromUtf8(f.readAll());
+        texts << f.readAll();
     }
     if (ok)
         *ok = all;
     return texts;
 }
 
-QVector<FlangeTable> buildFlangeTables(const QStringList &texts)
+QVector<FlangeTable> buildFlangeTables(const QList<QByteArray> &texts)
 {
     QVector<FlangeTable> tables;
     tables.reserve(kTableCount);
     for (int i = 0; i < kTableCount; ++i)
-        tables << parseFlangeTable(i < texts.size() ? texts.at(i) : QString(), kTables[i].layout);
+        tables << parseFlangeTable(i < texts.size() ? texts.at(i) : QByteArray(), kTables[i].layout);
     return tables;
 }
 
@@ -205,11 +276,11 @@ FlangeLookupResult lookupFlange(const QVector<FlangeTable> &tables, const Flange
             r.key += QLatin1Char('_') + variant;
     }
 
-    const auto it = table ? table->constFind(r.key) : FlangeTable::const_iterator();
+    const FlangeTable::Row *row = table ? table->find(r.key) : nullptr;
     const int first = firstShownColumn(layout);
     const bool hasH2_2 = layout != Layout::NineColumn;
     const int needed = first + (hasH2_2 ? 8 : 7);
-    if (!table || it == table->constEnd() || it->size() < needed) {
+    if (!row || row->count < needed) {
         r.D = r.D1 = r.D2 = r.d = r.h2 = kDash;
         r.setH2_2 = true;
         r.h2_2 = kDash;
@@ -219,21 +290,21 @@ FlangeLookupResult lookupFlange(const QVector<FlangeTable> &tables, const Flange
         return r;
     }
 
-    const QStringList &row = *it;
+    const auto at = [&](int i) { return table->column(*row, i); };
     r.rowFound = true;
-    r.D2 = row.at(first);
-    r.D1 = row.at(first + 1);
-    r.D = row.at(first + 2);
-    r.d = row.at(first + 3);
-    r.h2 = row.at(first + 4);
+    r.D2 = at(first);
+    r.D1 = at(first + 1);
+    r.D = at(first + 2);
+    r.d = at(first + 3);
+    r.h2 = at(first + 4);
     int next = first + 5;
     if (hasH2_2) {
         r.setH2_2 = true;
-        r.h2_2 = row.at(next++);
+        r.h2_2 = at(next++);
     }
     r.setBolts = true;
-    r.boltCount = row.at(next).toInt();
-    r.boltDiameter = row.at(next + 1);
+    r.boltCount = at(next).toInt();
+    r.boltDiameter = at(next + 1);
     if (in.jointType == RaisedFace)
         r.variantGroup = FlangeLookupResult::Group::Hidden;
     return r;

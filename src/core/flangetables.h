@@ -3,6 +3,7 @@
 // turns the questionnaire's flange choice into the texts shown on the joint
 // picture. Pure functions: the dialog reads its widgets into a
 // FlangeLookupInput, calls lookupFlange() and copies the result back.
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -18,8 +19,41 @@ enum class Layout {
     Shifted     // size, pressure, unshown outer diameter, then as ten-column
 };
 
-// One table: key ("size_pressure" or "size_pressure_variant") to all columns.
-using FlangeTable = QHash<QString, QStringList>;
+// One table: key ("size_pressure" or "size_pressure_variant") to all columns
+// of a row. The dialog parses all 14 tables each time it opens, so a table
+// keeps its UTF-8 text (the compiled-in copy itself, not a copy of it) and only
+// the column bounds of each row; a column becomes a QString when it is read.
+class FlangeTable
+{
+public:
+    // A stored row: its first entry in the bounds and its column count.
+    struct Row
+    {
+        int bound = 0;
+        int count = 0;
+    };
+
+    int size() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    QStringList keys() const;
+    // The row under `key`, or nullptr. Valid until the table changes.
+    const Row *find(const QString &key) const;
+    QString column(const Row &row, int i) const;
+    // All columns of the row under `key`; empty when there is none.
+    QStringList value(const QString &key) const;
+    // Adds the row under `key`, replacing one already there.
+    void insert(const QString &key, const QStringList &columns);
+
+private:
+    friend FlangeTable parseFlangeTable(const QByteArray &utf8, Layout layout);
+    // Records the columns of text[start, end) and returns the row.
+    Row addBounds(int start, int end);
+
+    QByteArray m_text;
+    // Per row: the start of each column, then end + 1 of the last one.
+    QVector<int> m_bounds;
+    QHash<QByteArray, Row> m_rows; // UTF-8 keys
+};
 
 constexpr int kTableCount = 14;
 
@@ -54,15 +88,16 @@ QString rowKey(const QStringList &columns, Layout layout);
 
 // Rows at '\n', columns at '\t', empty parts kept; a later row with the same
 // key replaces an earlier one. A trailing '\r' per row is dropped so that a
-// file saved with CRLF line ends still gives the same keys.
-FlangeTable parseFlangeTable(const QString &text, Layout layout);
+// file saved with CRLF line ends still gives the same keys. The text is UTF-8.
+FlangeTable parseFlangeTable(const QByteArray &utf8, Layout layout);
 
-// Reads the 14 files (UTF-8) from `dir` (a path or ":/flanges"). A missing
-// file gives an empty text; `ok` (optional) tells whether all were read.
-QStringList readTableTexts(const QString &dir, bool *ok = nullptr);
+// Reads the 14 files (UTF-8) from `dir` (a path or ":/flanges"); compiled-in
+// files are not copied. A missing file gives an empty text; `ok` (optional)
+// tells whether all were read.
+QList<QByteArray> readTableData(const QString &dir, bool *ok = nullptr);
 
 // Parses 14 texts in build order; missing texts give empty tables.
-QVector<FlangeTable> buildFlangeTables(const QStringList &texts);
+QVector<FlangeTable> buildFlangeTables(const QList<QByteArray> &texts);
 
 // What the lookup reads from the dialog.
 struct FlangeLookupInput

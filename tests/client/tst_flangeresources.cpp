@@ -36,7 +36,7 @@ private slots:
     void buildsAllMapsFromResources()
     {
         bool ok = false;
-        const QVector<FlangeTable> maps = buildFlangeTables(readTableTexts(resourceDir(), &ok));
+        const QVector<FlangeTable> maps = buildFlangeTables(readTableData(resourceDir(), &ok));
         QVERIFY(ok);
         QCOMPARE(maps.size(), kTableCount);
         for (int i = 0; i < kTableCount; ++i)

@@ -75,8 +75,10 @@ const Tables &shipped()
 {
     static const Tables t = [] {
         Tables r;
-        r.texts = readTableTexts(sourceDir(), &r.ok);
-        r.maps = buildFlangeTables(r.texts);
+        const QList<QByteArray> data = readTableData(sourceDir(), &r.ok);
+        for (const QByteArray &d : data)
+            r.texts << QString::fromUtf8(d);
+        r.maps = buildFlangeTables(data);
         return r;
     }();
     return t;
@@ -113,6 +115,7 @@ private slots:
 
     void parsing_data();
     void parsing();
+    void rowsAddedAfterParsing();
 
     void lookup_data();
     void lookup();
@@ -387,12 +390,36 @@ void TestFlangeTables::parsing()
     QFETCH(QString, probeKey);
     QFETCH(QStringList, probeRow);
 
-    const FlangeTable t = parseFlangeTable(text, Layout(layout));
+    const FlangeTable t = parseFlangeTable(text.toUtf8(), Layout(layout));
     QStringList got = t.keys();
     got.sort();
     keys.sort();
     QCOMPARE(got, keys);
     QCOMPARE(t.value(probeKey), probeRow);
+}
+
+// A table keeps the parsed text itself (the compiled-in bytes, not a copy);
+// a row added later must neither move nor damage the rows read from it.
+void TestFlangeTables::rowsAddedAfterParsing()
+{
+    static const char raw[] = "10\t0,1 (1,0)\t50\t35\t10\t11\t2\t4\tМ10\n"
+                              "15\t0,1 (1,0)\t55\t40\t14\t11\t2\t4\tМ10";
+    FlangeTable t = parseFlangeTable(QByteArray::fromRawData(raw, int(sizeof raw) - 1),
+                                     Layout::NineColumn);
+    const QStringList row15 = {"15", "0,1 (1,0)", "55", "40", "14", "11", "2", "4", "М10"};
+    QCOMPARE(t.value("15_0,1 (1,0)"), row15);
+
+    t.insert("10_0,1 (1,0)", {"10", "0,1 (1,0)", "", "М12"});
+    t.insert("Ду 20_1", {"Ду 20", "1"});
+    QCOMPARE(t.size(), 3);
+    QCOMPARE(t.value("10_0,1 (1,0)"), (QStringList{"10", "0,1 (1,0)", "", "М12"}));
+    QCOMPARE(t.value("15_0,1 (1,0)"), row15);
+    QCOMPARE(t.value("Ду 20_1"), (QStringList{"Ду 20", "1"}));
+    const FlangeTable::Row *r = t.find("15_0,1 (1,0)");
+    QVERIFY(r);
+    QCOMPARE(t.column(*r, 8), QStringLiteral("М10"));
+    QCOMPARE(t.column(*r, 9), QString());
+    QVERIFY(!t.find("20_0,1 (1,0)"));
 }
 
 void TestFlangeTables::lookup_data()

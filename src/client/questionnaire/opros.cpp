@@ -147,7 +147,7 @@ Opros::Opros(QWidget *parent)
         connect(e, SIGNAL(textChanged()), this, SLOT(on_textEdit_20_textChanged()));
 
     if (buildTables)
-        m_tables = flanges::buildFlangeTables(flanges::readTableTexts(flanges::resourceDir()));
+        m_tables = flanges::buildFlangeTables(flanges::readTableData(flanges::resourceDir()));
 
     ui->label_33->installEventFilter(this);
     QFont small = ui->label_55->font();
