@@ -69,19 +69,21 @@ constexpr int kOtherMaterialIndex = 9;
 
 // Joint type pictures: path, the box they are fitted into, code for textEdit_19.
 // The bore D is dimensioned above the joint, except on the tongue-groove
-// picture where it is the groove's inner diameter below it.
+// picture where it is the groove's inner diameter below it; there its value
+// sits right of the centre line, clear of the D1 caption just underneath.
 struct JointPicture
 {
     const char *path;
     int width;
     int height;
     const char *code;
+    int boreLabelX;
     int boreLabelY;
 };
 const JointPicture kJointPictures[] = {
-    {":/res/1.jpg", 372, 291, "1-1/ RF/ В1/ В2", 75},
-    {":/res/2-3.jpg", 371, 291, "2-3/ LMF/ E-F", 75},
-    {":/res/4-5.jpg", 371, 291, "4-5/ STG/ C-D", 235},
+    {":/res/1.jpg", 372, 291, "1-1/ RF/ В1/ В2", 156, 75},
+    {":/res/2-3.jpg", 371, 291, "2-3/ LMF/ E-F", 156, 75},
+    {":/res/4-5.jpg", 371, 291, "4-5/ STG/ C-D", 180, 235},
 };
 constexpr int kOtherJointType = 6;
 
@@ -215,7 +217,7 @@ void Opros::on_comboBox_currentIndexChanged(int index)
         ui->textEdit_19->setReadOnly(true);
         ui->textEdit_19->setEnabled(false);
         ui->widget_mode->setEnabled(true);
-        ui->D->move(ui->D->x(), p.boreLabelY);
+        ui->D->move(p.boreLabelX, p.boreLabelY);
         for (QWidget *w : {ui->D, ui->D1, ui->D2, ui->d, ui->h2})
             w->show();
         ui->h2_2->setVisible(index != 0);
