@@ -32,14 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     forEachFrame(data, size, [](const QByteArray &body) { window->handleReplyBody(body); });
     // Finished status dialogs would pile up over millions of runs (a user closes
     // them); the current one stays, as it does between the window's replies.
+    Message *status = window->statusDialog();
     const auto dialogs = window->findChildren<Message *>();
     for (Message *m : dialogs)
-        if (m != window->statusDialog())
+        if (m != status)
             delete m;
     int boxes = 0;
     const auto tops = QApplication::topLevelWidgets();
     for (QWidget *w : tops) {
-        if (qobject_cast<Message *>(w) && w != window->statusDialog())
+        if (qobject_cast<Message *>(w) && w != status)
             delete w;
         else if (qobject_cast<QMessageBox *>(w))
             ++boxes;

@@ -37,6 +37,11 @@ bool isAsme(int standard)
 
 const QString kDash = QStringLiteral("-");
 
+// A row's key: these columns joined by '_'; the variant layout adds column 10.
+constexpr int kKeyColumns[] = {0, 1, 10};
+int keyPartCount(Layout l) { return l == Layout::Variant ? 3 : 2; }
+int columnsForKey(Layout l) { return kKeyColumns[keyPartCount(l) - 1] + 1; }
+
 } // namespace
 
 const TableInfo &tableInfo(int index)
@@ -61,15 +66,14 @@ QString tableFileName(int index)
 
 QString rowKey(const QStringList &columns, Layout layout)
 {
-    const bool variant = layout == Layout::Variant;
-    if (columns.size() < (variant ? 11 : 2))
+    if (columns.size() < columnsForKey(layout))
         return QString();
-    // One allocation per key: the dialog builds about 2,900 of them each time it opens.
     QString key;
-    key.reserve(columns.at(0).size() + columns.at(1).size() + 2 + (variant ? columns.at(10).size() : 0));
-    key.append(columns.at(0)).append(QLatin1Char('_')).append(columns.at(1));
-    if (variant)
-        key.append(QLatin1Char('_')).append(columns.at(10));
+    for (int k = 0; k < keyPartCount(layout); ++k) {
+        if (k > 0)
+            key += QLatin1Char('_');
+        key += columns.at(kKeyColumns[k]);
+    }
     return key;
 }
 
@@ -140,7 +144,6 @@ FlangeTable parseFlangeTable(const QByteArray &utf8, Layout layout)
     const int size = utf8.size();
     table.m_rows.reserve(int(std::count(data, data + size, '\n')) + 1);
     table.m_bounds.reserve(size / 4);
-    const int keyColumns = layout == Layout::Variant ? 11 : 2;
     int start = 0;
     while (start <= size) {
         const auto *nl = static_cast<const char *>(memchr(data + start, '\n', size_t(size - start)));
@@ -151,23 +154,18 @@ FlangeTable parseFlangeTable(const QByteArray &utf8, Layout layout)
         const FlangeTable::Row row = table.addBounds(start, rowEnd);
         // A row without its key columns cannot be looked up; keeping it under
         // an empty key would only hide it.
-        if (row.count < keyColumns) {
+        if (row.count < columnsForKey(layout)) {
             table.m_bounds.resize(row.bound);
         } else {
-            // The key as rowKey() builds it, in UTF-8, with one allocation.
+            // The key as rowKey() builds it, in UTF-8; the row's length bounds it.
             const int *b = table.m_bounds.constData() + row.bound;
-            const int len0 = b[1] - 1 - b[0], len1 = b[2] - 1 - b[1];
-            const int len10 = keyColumns == 11 ? b[11] - 1 - b[10] : -1;
-            QByteArray key(len0 + 1 + len1 + (len10 >= 0 ? len10 + 1 : 0), Qt::Uninitialized);
-            char *k = key.data();
-            memcpy(k, data + b[0], size_t(len0));
-            k += len0;
-            *k++ = '_';
-            memcpy(k, data + b[1], size_t(len1));
-            if (len10 >= 0) {
-                k += len1;
-                *k++ = '_';
-                memcpy(k, data + b[10], size_t(len10));
+            QByteArray key;
+            key.reserve(rowEnd - start);
+            for (int k = 0; k < keyPartCount(layout); ++k) {
+                const int c = kKeyColumns[k];
+                if (k > 0)
+                    key += '_';
+                key.append(data + b[c], b[c + 1] - 1 - b[c]);
             }
             table.m_rows.insert(key, row);
         }

@@ -1012,10 +1012,8 @@ void SnpTab::applyDimensions(const QStringList &l)
             // A visible box lays itself out again on every setText.
             if (m_d2Box->text() != text)
                 m_d2Box->setText(text);
-            if (m_d2Box->isVisible())
-                m_d2Box->raise();
-            else
-                m_d2Box->show();
+            m_d2Box->show();
+            m_d2Box->raise();
         } else {
             ui->D2_table->setCurrentItem(match);
         }
