@@ -541,8 +541,9 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
         if (id < 0)
             qCritical().noquote() << "questionnaire not stored:" << error;
     }
-    if (id > 0)
-        m_lastQuestionnaireId = id;
+    // A file that follows a questionnaire belongs to it: after one that was not
+    // stored it must not be filed with an earlier one.
+    m_lastQuestionnaireId = id > 0 ? id : -1;
     if (loginWindow)
         sendText(id > 0 ? kQuestionnaireStored : kTryLater);
     else
@@ -608,11 +609,13 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
     QStringList cells;
     if (!r.readStringList(&cells)) {
         qWarning() << "malformed order" << code;
+        forgetLastOrder();
         sendItem(wire::OrderFailed);
         return;
     }
     if (!m_loggedIn) {
         qWarning() << "order before a login";
+        forgetLastOrder();
         sendItem(wire::OrderFailed);
         return;
     }
@@ -620,6 +623,7 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
     const qint64 id = m_server->store()->storeOrder(m_account.id, code, cells, &error);
     if (id < 0) {
         qCritical().noquote() << "order not stored:" << error;
+        forgetLastOrder();
         sendItem(wire::OrderFailed);
         return;
     }
@@ -629,6 +633,13 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
     qInfo() << "order" << id << "of" << m_account.name << "stored with" << m_lastOrderRows << "rows";
     const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
     sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+}
+
+// Drawings that follow a refused order must not land in the one before it.
+void Connection::forgetLastOrder()
+{
+    m_lastOrderId = 0;
+    m_lastOrderRows = 0;
 }
 
 // ---- uploads ------------------------------------------------------------------
@@ -674,6 +685,8 @@ void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
     } else {
         if (m_lastQuestionnaireId > 0)
             u.questionnaireId = m_lastQuestionnaireId;
+        else if (m_lastQuestionnaireId < 0)
+            refusal = QStringLiteral("file of a questionnaire that was not stored");
         else if (!m_loggedIn)
             refusal = QStringLiteral("file before a login or questionnaire");
     }

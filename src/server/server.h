@@ -127,6 +127,7 @@ private:
     void handleTables();
     void handleLookup(quint8 code, wire::Reader &r);
     void handleOrder(quint8 code, wire::Reader &r);
+    void forgetLastOrder();
     void handleUploadHeader(quint8 code, wire::Reader &r);
 
     // replies
@@ -151,6 +152,7 @@ private:
     Account m_account;
     qint64 m_lastOrderId = 0;
     int m_lastOrderRows = 0;
+    // 0: none yet on this connection; -1: the last one was not stored.
     qint64 m_lastQuestionnaireId = 0;
 
     struct UploadState

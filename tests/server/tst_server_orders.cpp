@@ -275,6 +275,46 @@ private slots:
         }
     }
 
+    void filesAfterRefusedRequestsAreDropped()
+    {
+        // The client sends an order's drawings or a questionnaire's file right
+        // behind it; when that request was refused, the file must not end up
+        // with the order or questionnaire stored before it.
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireStored));
+        const int before = store.uploads().size();
+
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 4)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderFailed));
+        c.upload(QStringLiteral("for-refused-order.pdf"), randomBytes(300, 10), QStringLiteral("0"));
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, QVariantMap()));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireFailed));
+        c.upload(QStringLiteral("for-refused-questionnaire.pdf"), randomBytes(300, 11));
+
+        // A stored order after them: the stream stayed in step and both files were read.
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        QCOMPARE(store.uploads().size(), before);
+        // Its own drawing is kept as before.
+        c.upload(QStringLiteral("for-new-order.pdf"), randomBytes(300, 12), QStringLiteral("0"));
+        QVERIFY(harness::waitFor([&] { return store.uploads().size() == before + 1; }));
+        QCOMPARE(store.uploads().last().clientName, QStringLiteral("for-new-order.pdf"));
+    }
+
     void questionnaireFromLoginWindow()
     {
         Client c;
