@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -835,6 +836,17 @@ void TstSnpTab::tuTypedDiameters()
                      "металлическим каркасом из ленты  AISI 304 (08X18H9) и наполнителем из ТРГ (FG) "
                      "для применения на фланце \"соединительный выступ\" с размерами 90*70*50*40, "
                      "толщиной 4,5 мм"));
+
+    // A table answer asked for before the switch arrives late: the typed
+    // diameters stay.
+    QSignalSpy arrived(socket.get(), &QTcpSocket::readyRead);
+    peer->reply(item(8, wire::encodeStringList({"136", "109", "99", "71"})));
+    peer->reply(item(8, wire::encodeStringList({})));
+    QVERIFY(arrived.wait());
+    QTRY_COMPARE(socket->bytesAvailable(), qint64(0));
+    QCOMPARE(tab->SNPD1, QString("40"));
+    QCOMPARE(w<QLabel>("D4_Data")->text(), QString("90"));
+    QCOMPARE(definition(), QString("СНП-Д-3-90 x 70 x 50 x 40-4,5  ТУ 3689-010-40517326"));
 
     click("SNP_D_Btn"); // a type change empties the edits and shows its own
     QVERIFY(!w<QWidget>("D1_Edit")->isVisible());

@@ -154,6 +154,16 @@ void SnpTab::fillFromTables()
         SNPLoadTables(info->tableSet);
 }
 
+// A table answer asked for before the switch to TU must not overwrite the
+// diameters typed since.
+bool SnpTab::lateForTu() const
+{
+    if (!ui->SNP_TU_Btn->isChecked())
+        return false;
+    qDebug() << "table answer ignored: TU diameters are typed";
+    return true;
+}
+
 bool SnpTab::requestSuppressed() const
 {
     return ui->SNP_TU_Btn->isChecked();
@@ -982,6 +992,8 @@ void SnpTab::clearDimensions()
 
 void SnpTab::applyDimensions(const QStringList &l)
 {
+    if (lateForTu())
+        return;
     if (l.isEmpty()) {
         clearDimensions();
         return;
@@ -1022,6 +1034,8 @@ void SnpTab::applyDimensions(const QStringList &l)
 
 void SnpTab::applyDimensionsByD2(const QStringList &l)
 {
+    if (lateForTu())
+        return;
     if (l.isEmpty()) {
         clearDimensions();
         return;

@@ -133,6 +133,7 @@ private:
     void setNote(const char *key, bool on);
     void setDiameter(int n, const QString &text);
     void clearDiameters();
+    bool lateForTu() const;
     void clearDimensions();
     void forgetLastRequest();
     void SNPCreateDescription();
