@@ -592,7 +592,12 @@ void TstPutgTab::rectangularNeverSends()
     QVERIFY(child<QWidget>("PUTG_Pr_S_Field")->isVisible());
     QVERIFY(!child<QWidget>("PUTG_Size_table")->isVisible());
     QVERIFY(!child<QWidget>("PUTGStandBox")->isEnabled());
+    // The sketch echoes the field as it is, an emptied one included.
+    child<QLineEdit>("PUTG_A1_Edit")->setText("5");
+    child<QLineEdit>("PUTG_A1_Edit")->clear();
+    QCOMPARE(child<QLabel>("PUTG_A1_Data")->text(), QString());
     child<QLineEdit>("PUTG_A1_Edit")->setText("100");
+    QCOMPARE(child<QLabel>("PUTG_A1_Data")->text(), QString("100"));
     child<QLineEdit>("PUTG_A2_Edit")->setText("80");
     child<QLineEdit>("PUTG_B1_Edit")->setText("60");
     child<QLineEdit>("PUTG_B2_Edit")->setText("40");

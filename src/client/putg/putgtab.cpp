@@ -596,20 +596,18 @@ void PutgTab::on_PUTG_Pr_Fie_Btn_toggled(bool checked)
         PUTGSetSizeMode(QStringLiteral("fie"));
 }
 
-void PutgTab::shapeDimensionTyped(QString *member, QLabel *sketchLabel, const QString &caption,
-                                  const QString &text)
+void PutgTab::shapeDimensionTyped(QString *member, QLabel *sketchLabel, const QString &text)
 {
     *member = text;
-    // An emptied field shows its caption again rather than a blank spot.
-    sketchLabel->setText(text.isEmpty() ? caption : text);
+    sketchLabel->setText(text);
     PUTGCreateDefinition();
 }
 
-void PutgTab::on_PUTG_A1_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGA1, ui->PUTG_A1_Data, QStringLiteral("A1"), t); }
-void PutgTab::on_PUTG_A2_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGA2, ui->PUTG_A2_Data, QStringLiteral("A2"), t); }
-void PutgTab::on_PUTG_B1_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGB1, ui->PUTG_B1_Data, QStringLiteral("B1"), t); }
-void PutgTab::on_PUTG_B2_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGB2, ui->PUTG_B2_Data, QStringLiteral("B2"), t); }
-void PutgTab::on_PUTG_C_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGC, ui->PUTG_C_Data, QStringLiteral("C"), t); }
+void PutgTab::on_PUTG_A1_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGA1, ui->PUTG_A1_Data, t); }
+void PutgTab::on_PUTG_A2_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGA2, ui->PUTG_A2_Data, t); }
+void PutgTab::on_PUTG_B1_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGB1, ui->PUTG_B1_Data, t); }
+void PutgTab::on_PUTG_B2_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGB2, ui->PUTG_B2_Data, t); }
+void PutgTab::on_PUTG_C_Edit_textChanged(const QString &t) { shapeDimensionTyped(&PUTGC, ui->PUTG_C_Data, t); }
 
 void PutgTab::diameterTyped(QString *member, QLabel *label, const QString &text)
 {

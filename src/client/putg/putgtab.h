@@ -124,8 +124,7 @@ private:
     void PUTGNonRoundChecked(const QString &config);
     void clearShapeDimensions();
     void resetSketchLabels();
-    void shapeDimensionTyped(QString *member, QLabel *sketchLabel, const QString &caption,
-                             const QString &text);
+    void shapeDimensionTyped(QString *member, QLabel *sketchLabel, const QString &text);
     void diameterTyped(QString *member, QLabel *label, const QString &text);
     void requestLookup();
     void setFlag(const char *key, bool on);
