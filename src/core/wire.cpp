@@ -1,5 +1,6 @@
 #include "wire.h"
 
+#include <QDataStream>
 #include <QIODevice>
 #include <QtEndian>
 #include <cstring>
@@ -283,6 +284,43 @@ bool Reader::readMap(QVariantMap *m, int depth)
     return true;
 }
 
+namespace {
+
+// Values a map may carry besides the ones this protocol uses (a date or a
+// float the server adds to the login data, say). In this stream version none
+// of them holds a count or a text, so reading one never reserves memory
+// beyond its few bytes; a type outside this list makes the map unreadable.
+bool isFixedSizeType(quint32 type)
+{
+    switch (type) {
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+    case QMetaType::QUuid:
+    case QMetaType::QSize:
+    case QMetaType::QSizeF:
+    case QMetaType::QPoint:
+    case QMetaType::QPointF:
+    case QMetaType::QRect:
+    case QMetaType::QRectF:
+    case QMetaType::QLine:
+    case QMetaType::QLineF:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool Reader::readVariant(QVariant *v)
 {
     return readVariant(v, 0);
@@ -382,9 +420,20 @@ bool Reader::readVariant(QVariant *v, int depth)
         m_pos += int(len);
         return true;
     }
-    default:
-        // Anything else is not part of our protocol.
-        return fail();
+    default: {
+        if (!isFixedSizeType(type))
+            return fail();
+        // Read by Qt's own code, over the bytes at hand only.
+        const QByteArray rest = QByteArray::fromRawData(m_data.constData() + m_pos, remaining());
+        QDataStream in(rest);
+        in.setVersion(kStreamVersion);
+        QVariant value(int(type), nullptr);
+        if (!QMetaType::load(in, int(type), value.data()) || in.status() != QDataStream::Ok)
+            return fail();
+        m_pos += int(in.device()->pos());
+        *v = value;
+        return true;
+    }
     }
 }
 

@@ -1,4 +1,6 @@
 #include <QBuffer>
+#include <QUrl>
+#include <QUuid>
 #include <QtTest>
 
 #include "wire.h"
@@ -23,6 +25,7 @@ private slots:
     void readerRejectsHugeCounts();
     void readerRoundTripsReplyItems();
     void readerStopsAtTruncation();
+    void loginDataWithOtherKinds();
 };
 
 void TstWire::tableRequestIsFiveBytes()
@@ -259,6 +262,45 @@ void TstWire::readerStopsAtTruncation()
     QVariantMap m;
     QVERIFY(whole.readMap(&m));
     QCOMPARE(m.value("SNP").toBool(), true);
+}
+
+// Login data may carry keys we do not read; a value of another kind among
+// them must not cost the user the three access flags.
+void TstWire::loginDataWithOtherKinds()
+{
+    QVariantMap data{{"SNP", true}, {"PUTG", false}, {"PUTGm", true}};
+    data.insert("expires", QDate(2030, 1, 31));
+    data.insert("since", QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9, 10), Qt::UTC));
+    data.insert("ratio", 1.5f);
+    data.insert("rank", QVariant::fromValue(short(-3)));
+    data.insert("id", QUuid("{12345678-9abc-def0-1234-56789abcdef0}"));
+    data.insert("at", QTime(23, 59));
+    auto encode = [](const QVariantMap &m) {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_5_0);
+        out << m;
+        return bytes;
+    };
+    const QByteArray map = encode(data);
+    const wire::LoginReply reply = wire::parseLoginReply(wire::encodeString(wire::loginSuccessText()) + map);
+    QVERIFY(reply.success);
+    QVERIFY(reply.mapRead);
+    QCOMPARE(reply.data, data);
+
+    // Still bounded by the bytes at hand: every cut of the map is refused.
+    for (int cut = 0; cut < map.size(); ++cut) {
+        wire::Reader r(map.left(cut));
+        QVariantMap m;
+        QVERIFY2(!r.readMap(&m), qPrintable(QString::number(cut)));
+    }
+    // Kinds that carry counts or texts of their own are still refused.
+    for (const QVariant &v : {QVariant(QUrl("http://x")), QVariant::fromValue(QByteArrayList{"a"})}) {
+        QVariantMap m = data;
+        m.insert("other", v);
+        QVERIFY2(!wire::parseLoginReply(wire::encodeString(wire::loginSuccessText()) + encode(m)).mapRead,
+                 v.typeName());
+    }
 }
 
 QTEST_APPLESS_MAIN(TstWire)
