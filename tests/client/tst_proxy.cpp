@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QPointer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -193,6 +195,52 @@ private slots:
     // Accepting the settings while connected drops the connection: the next
     // "Войти" connects anew, to the new address, and the old socket no longer
     // reaches the login window. Cancel changes nothing.
+    void settingsWhileConnecting()
+    {
+        // A SOCKS5 proxy that takes the connection and never answers keeps the
+        // attempt pending, as a wrong or dead proxy does.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        FakeLoginPeer server;
+        QVERIFY(server.listen());
+        StartWindow w(QStringLiteral("order.example"), 63000);
+        w.setSettings(settings(QStringLiteral("order.example"), 63000, 2, QStringLiteral("127.0.0.1"),
+                               QString::number(silent.serverPort()), false, QString(), QString()));
+        w.show();
+        child<QLineEdit>(&w, "lineEditUsr")->setText(server.user);
+        child<QLineEdit>(&w, "lineEditPass")->setText(server.password);
+        child<QPushButton>(&w, "LoginBut")->click();
+        QVERIFY(silent.waitForNewConnection(5000));
+        QTcpSocket *stuck = silent.nextPendingConnection();
+        QPointer<QTcpSocket> pending = w.pendingSocket();
+        QVERIFY(pending);
+        QVERIFY(w.hasKeptRequests());
+        QCOMPARE(QNetworkProxy::applicationProxy().type(), QNetworkProxy::Socks5Proxy);
+        // The user gives up waiting, closes the dialog and drops the proxy.
+        for (Message *m : w.findChildren<Message *>())
+            m->close();
+        whenModal<Proxy>([&](Proxy *p) {
+            child<QComboBox>(p, "comboBox")->setCurrentIndex(0);
+            child<QLineEdit>(p, "lineEdit")->setText(QStringLiteral("127.0.0.1"));
+            child<QLineEdit>(p, "lineEdit_6")->setText(QString::number(server.port()));
+            clickButton(p, QDialogButtonBox::Ok);
+        });
+        child<QPushButton>(&w, "ExitBut_2")->click();
+
+        // The old attempt is gone, and with it the login kept for the proxy.
+        QCOMPARE(w.pendingSocket(), nullptr);
+        QVERIFY(!w.hasKeptRequests());
+        QTRY_VERIFY(pending.isNull());
+        QTRY_COMPARE(stuck->state(), QAbstractSocket::UnconnectedState);
+
+        child<QPushButton>(&w, "LoginBut")->click();
+        // "No proxy" now means none, not the proxy chosen before.
+        QCOMPARE(QNetworkProxy::applicationProxy().type(), QNetworkProxy::NoProxy);
+        QTRY_COMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(server.connectionCount(), 1);
+        QCOMPARE(server.requests().size(), 1);
+    }
+
     void settingsWhileConnected_data()
     {
         QTest::addColumn<bool>("accept");

@@ -14,6 +14,7 @@
 #include <QRegExp>
 #include <QRegExpValidator>
 #include <QTcpSocket>
+#include <optional>
 
 namespace {
 constexpr qint64 kLoginChunk = 1024;
@@ -77,6 +78,15 @@ QString StartWindow::loginPassword() const
     return ui->lineEditPass->text();
 }
 
+namespace {
+// The application-wide proxy in force before this program first set one.
+std::optional<QNetworkProxy> &proxyBeforeOurs()
+{
+    static std::optional<QNetworkProxy> proxy;
+    return proxy;
+}
+} // namespace
+
 void StartWindow::ConnectToSerever()
 {
     if (m_socket)
@@ -89,6 +99,8 @@ void StartWindow::ConnectToSerever()
 
     const int type = m_settings.value(QStringLiteral("type")).toInt();
     if (type != 0) {
+        if (!proxyBeforeOurs())
+            proxyBeforeOurs() = QNetworkProxy::applicationProxy();
         QNetworkProxy proxy;
         proxy.setType(type == 1 ? QNetworkProxy::HttpProxy : QNetworkProxy::Socks5Proxy);
         proxy.setHostName(m_settings.value(QStringLiteral("proxy_host")).toString());
@@ -101,6 +113,10 @@ void StartWindow::ConnectToSerever()
             proxy.setPassword(QString());
         }
         QNetworkProxy::setApplicationProxy(proxy);
+    } else if (proxyBeforeOurs()) {
+        // "No proxy" chosen after one of ours: connections must stop going
+        // through it. A proxy this program never replaced stays untouched.
+        QNetworkProxy::setApplicationProxy(*proxyBeforeOurs());
     }
 
     m_pendingSocket->connectToHost(m_settings.value(QStringLiteral("host")).toString(),
@@ -244,6 +260,22 @@ void StartWindow::on_ExitBut_2_clicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_settings = dialog.settingsMap();
+    if (m_pendingSocket) {
+        // An attempt still under way goes to the old endpoint: drop it with
+        // the requests kept for it (a login carries the password), so that
+        // the next "Войти" connects with the new settings.
+        QTcpSocket *stale = m_pendingSocket;
+        m_pendingSocket = nullptr;
+        stale->disconnect(this);
+        stale->abort();
+        stale->deleteLater();
+        m_kept.clear();
+        if (m_message) {
+            m_message->close();
+            m_message = nullptr;
+        }
+        return;
+    }
     if (!m_socket)
         return;
     // The next "Войти" connects anew with the new settings; the old
