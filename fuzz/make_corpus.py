@@ -18,6 +18,12 @@ def var(v):
         return struct.pack('>IB', 10, 0) + s(v)
     if isinstance(v, list):
         return struct.pack('>IB', 11, 0) + sl(v)
+    if isinstance(v, float):  # a float travels as a double in this stream version
+        return struct.pack('>IB', 38, 0) + struct.pack('>d', v)
+    if isinstance(v, tuple) and v[0] == 'date':  # Julian day
+        return struct.pack('>IB', 14, 0) + struct.pack('>q', v[1])
+    if isinstance(v, tuple) and v[0] == 'datetime':  # Julian day, ms since midnight, UTC
+        return struct.pack('>IB', 16, 0) + struct.pack('>qIb', v[1], v[2], 1)
     raise TypeError(v)
 
 def vmap(d):
@@ -56,10 +62,14 @@ write('client_replies', 'putg', frame(b'\x10' + sl(['0', '39', '18', '0'])))
 write('client_replies', 'putgm', frame(b'\x12' + sl(['80', '60', '40', '30', 't6'])))
 write('client_replies', 'no_arg', frame(b'\x0a\x0a\x19'))
 write('client_replies', 'empty', frame(b'\x08' + sl([])))
+write('client_replies', 'tables_dated', frame(b'\x05' + vmap(dict(tables, issued=('datetime', 2461000, 3600000)))))
 write('client_replies', 'order_ok_two', frame(b'\x0d') + frame(b'\x0e'), step=1)
 
 write('login_reply', 'refused', frame(s('Неверное имя пользователя или пароль')))
 write('login_reply', 'ok', frame(s('Авторизация прошла успешно') + vmap({'SNP': True, 'PUTG': False, 'PUTGm': True})))
+write('login_reply', 'ok_more', frame(s('Авторизация прошла успешно') + vmap(
+    {'SNP': True, 'PUTG': True, 'PUTGm': False, 'expires': ('date', 2462503), 'ratio': 1.5,
+     'since': ('datetime', 2460437, 25689010)})))
 write('login_reply', 'two', frame(s('Заявка принята')) + frame(s('x')), step=1)
 
 def req(code, arg):
@@ -71,6 +81,7 @@ write('server_requests', 'order', req(1, s('USER:demo PASS:demo123')) + req(12, 
 q = {k: '' for k in ('org', 'fio', 'mail', 'file_name')}
 q.update({'isStandart': '0', 'rad': '1', 'osob_sr1': False})
 write('server_requests', 'questionnaire', req(1, s('USER:demo PASS:demo123')) + req(9, vmap(q)))
+write('server_requests', 'questionnaire_dated', req(1, s('USER:demo PASS:demo123')) + req(9, vmap(dict(q, srok=('date', 2461000)))))
 write('server_requests', 'upload', req(1, s('USER:demo PASS:demo123')) + req(4, s('plan.pdf') + struct.pack('>q', 10)) + b'0123456789' + req(6, s('')))
 write('server_requests', 'huge_list', req(12, struct.pack('>I', 0x80000000) + b'\0' * 16))
 write('server_requests', 'registration', req(255, vmap({'Predpr': 'Завод', 'FIO': 'Иванов', 'Mail': 'a@b.c', 'SNP': True})))
