@@ -4,10 +4,6 @@
 
 namespace snp {
 
-namespace {
-
-const QString kOtherMaterial = QStringLiteral("<другой материал>");
-
 bool typeHasInnerRing(const QString &type)
 {
     return type == QLatin1String("C") || type == QLatin1String("E");
@@ -17,6 +13,10 @@ bool typeHasOuterRing(const QString &type)
 {
     return type == QLatin1String("D") || type == QLatin1String("E");
 }
+
+namespace {
+
+const QString kOtherMaterial = QStringLiteral("<другой материал>");
 
 // Blank-separated word n of a pressure row ("1,6 (16,0)": 0 → "1,6").
 QString word(const QString &text, int n)

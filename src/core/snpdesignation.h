@@ -55,6 +55,9 @@ const QStringList &jumperLetters();    // SNP_Perem_Box
 QString typeLetter(const QString &type);
 // The diameters the type uses, outermost first (D4, D3, D2, D1 order).
 QStringList usedDiameters(const SnpChoices &c);
+// Type C and E gaskets have an inner ring (D1), D and E an outer one (D4).
+bool typeHasInnerRing(const QString &type);
+bool typeHasOuterRing(const QString &type);
 
 // Modifying element code for the designation ("(С)", "(Al)", "И(Н-8)" ...)
 // and its words after ", с добавлением "; empty for index 0 or out of range.

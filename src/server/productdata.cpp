@@ -1,5 +1,6 @@
 #include "productdata.h"
 
+#include "snpdesignation.h"
 #include "wire.h"
 
 #include <QDir>
@@ -554,7 +555,10 @@ QStringList ProductData::snpLookup(const QVariantMap &request) const
     const ProductTable::Row *r = t ? t->find(text(request, "tf"), text(request, "size"), text(request, "press")) : nullptr;
     if (!r)
         return {};
-    QStringList out = {r->d4, r->d3, r->d2, r->d1};
+    // A row may serve several types; a ring the asked type lacks is left empty.
+    const QString type = text(request, "tf");
+    QStringList out = {snp::typeHasOuterRing(type) ? r->d4 : QString(), r->d3, r->d2,
+                       snp::typeHasInnerRing(type) ? r->d1 : QString()};
     if (!r->thickness.isEmpty())
         out << r->thickness;
     return out;
@@ -570,7 +574,8 @@ QStringList ProductData::snpD2Lookup(const QVariantMap &request) const
     const QString press = text(request, "press");
     for (const ProductTable::Row &r : t->rows)
         if (r.codes.contains(type) && r.press == press && std::fabs(number(r.d2) - d2) < 1e-6)
-            return {r.size, r.d4, r.d3, r.d2, r.d1};
+            return {r.size, snp::typeHasOuterRing(type) ? r.d4 : QString(), r.d3, r.d2,
+                    snp::typeHasInnerRing(type) ? r.d1 : QString()};
     return {};
 }
 
@@ -601,11 +606,39 @@ QStringList ProductData::putgmLookup(const QVariantMap &request) const
     if (!r)
         return {};
     QStringList out = {outer ? r->d4 : QString(), r->d3, r->d2, inner ? r->d1 : QString()};
-    const QString base = tf.left(tf.indexOf(QLatin1Char('_')));
+    const int cut = tf.indexOf(QLatin1Char('_'));
+    const QString base = tf.left(cut);
+    const QString facing = tf.mid(cut + 1);
     for (const ProductTable::Advice &a : t->advice)
         if (a.bases.contains(base) && a.pressures.contains(press)) {
-            out << a.code;
+            const QString code = adviceFor(*t, a.code, facing, text(request, "size"), press);
+            if (!code.isEmpty())
+                out << code;
             break;
         }
     return out;
+}
+
+// The advice lines do not depend on the facing, but not every recommended
+// base is made for every facing: name only those this table answers for the
+// request, or nothing when no recommendation text lists exactly them.
+QString ProductData::adviceFor(const ProductTable &t, const QString &code, const QString &facing,
+                               const QString &size, const QString &press)
+{
+    static const QList<QPair<QString, QStringList>> bases = {
+        {QStringLiteral("t5"), {QStringLiteral("098"), QStringLiteral("095")}},
+        {QStringLiteral("t6"), {QStringLiteral("099")}},
+        {QStringLiteral("t7"), {QStringLiteral("099"), QStringLiteral("098"), QStringLiteral("095")}},
+        {QStringLiteral("t8"), {QStringLiteral("099"), QStringLiteral("092")}},
+    };
+    QStringList made;
+    for (const auto &entry : bases)
+        if (entry.first == code)
+            for (const QString &b : entry.second)
+                if (t.find(b + QLatin1Char('_') + facing, size, press))
+                    made << b;
+    for (const auto &entry : bases)
+        if (!made.isEmpty() && entry.second == made)
+            return entry.first;
+    return QString();
 }

@@ -84,6 +84,9 @@ public:
     static bool putgmBaseHasD1(const QString &base);
 
 private:
+    static QString adviceFor(const ProductTable &t, const QString &code, const QString &facing,
+                             const QString &size, const QString &press);
+
     QVector<ProductTable> m_list;
     QVariantMap m_tables;
 };

@@ -45,6 +45,7 @@ private slots:
     void unknownChoices_data();
     void unknownChoices();
     void d2ListsLeadBackToTheSize();
+    void snpRingsFollowTheType();
     void putgmAdviceComesLast();
     void brokenFile_data();
     void brokenFile();
@@ -224,7 +225,7 @@ void TestProductData::knownValues_data()
     QTest::newRow("SNP ASME 1/2 150") << "snp" << req("ASME165", "E", "1/2", "150")
                                       << QStringList{"47,8", "31,8", "19,1", "14,2"};
     // Same table: NPS 4 class 300 ring 181,1; class 600 ring 193,8; NPS 1 class 2500 ring 85,9.
-    QTest::newRow("SNP ASME 4 300") << "snp" << req("ASME165", "D", "4", "300")
+    QTest::newRow("SNP ASME 4 300") << "snp" << req("ASME165", "E", "4", "300")
                                     << QStringList{"181,1", "149,4", "127", "106,4"};
     QTest::newRow("SNP ASME 4 600 ring") << "snp" << req("ASME165", "E", "4", "600")
                                          << QStringList{"193,8", "149,4", "120,7", "102,6"};
@@ -328,6 +329,25 @@ void TestProductData::d2ListsLeadBackToTheSize()
              QStringList());
 }
 
+// One row serves all five types of an ASME size; each type gets only the
+// rings it has (outer D4 for D and E, inner D1 for C and E).
+void TestProductData::snpRingsFollowTheType()
+{
+    const QStringList e = m_data.snpLookup(req("ASME165", "E", "4", "300"));
+    QCOMPARE(e.size(), 4);
+    for (const QString &d : e)
+        QVERIFY(!d.isEmpty());
+    const QHash<QString, QStringList> expected = {
+        {"A", {QString(), e.at(1), e.at(2), QString()}}, {"B", {QString(), e.at(1), e.at(2), QString()}},
+        {"C", {QString(), e.at(1), e.at(2), e.at(3)}},   {"D", {e.at(0), e.at(1), e.at(2), QString()}}};
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(m_data.snpLookup(req("ASME165", it.key(), "4", "300")), it.value());
+    const QStringList d2 = m_data.snpD2Lookup({{"standart", "OST128"}, {"tf", "A"}, {"d2", m_data.snpLookup(req("OST128", "A", "50", "1,6 (16,0)")).value(2)},
+                                               {"press", "1,6 (16,0)"}});
+    QCOMPARE(d2.size(), 5);
+    QVERIFY(d2.at(1).isEmpty() && d2.at(4).isEmpty() && !d2.at(2).isEmpty());
+}
+
 void TestProductData::putgmAdviceComesLast()
 {
     // A single wave on a high class is steered to other bases; the centring
@@ -355,6 +375,36 @@ void TestProductData::putgmAdviceComesLast()
     const QStringList gost = m_data.putgmLookup(req("GOST128", "09_A", "10", "2,5 (25,0)"));
     QCOMPARE(gost.size(), 5);
     QCOMPARE(gost.last(), QStringLiteral("t6"));
+
+    // The centring bases are made for a raised face only: on a male-female
+    // facing the advice names just the base that exists there.
+    QCOMPARE(m_data.putgmLookup(req("GOST128", "09_A", "100", "4,0 (40,0)")).value(4), QStringLiteral("t7"));
+    QVERIFY(m_data.putgmLookup(req("GOST128", "098_B", "100", "4,0 (40,0)")).isEmpty());
+    QVERIFY(!m_data.putgmLookup(req("GOST128", "099_B", "100", "4,0 (40,0)")).isEmpty());
+    QCOMPARE(m_data.putgmLookup(req("GOST128", "09_B", "100", "4,0 (40,0)")).value(4), QStringLiteral("t6"));
+
+    // Whatever the table, an advice never names a base it does not answer for.
+    const QHash<QString, QStringList> named = {{"t5", {"098", "095"}}, {"t6", {"099"}},
+                                               {"t7", {"099", "098", "095"}}, {"t8", {"099", "092"}}};
+    int advised = 0;
+    for (const ProductTable &t : m_data.tables()) {
+        if (t.family != QLatin1String("putgm"))
+            continue;
+        for (const ProductTable::Row &r : t.rows) {
+            for (const QString &tf : r.codes) {
+                const QStringList answer = m_data.putgmLookup(req(t.standards.first(), tf, r.size, r.press));
+                if (answer.size() < 5)
+                    continue;
+                ++advised;
+                const QString facing = tf.mid(tf.indexOf('_') + 1);
+                for (const QString &base : named.value(answer.at(4)))
+                    QVERIFY2(!m_data.putgmLookup(req(t.standards.first(), base + "_" + facing, r.size, r.press)).isEmpty(),
+                             qPrintable(t.file + ": " + tf + " " + r.size + " " + r.press + " -> " + answer.at(4)
+                                        + " names " + base));
+            }
+        }
+    }
+    QVERIFY(advised > 100);
 }
 
 void TestProductData::brokenFile_data()
