@@ -1,6 +1,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -35,6 +36,7 @@ private slots:
     void validators_data();
     void validators();
     void splitReplyIsReadWhole();
+    void loginDuringUploadFollowsTheFile();
 
 private:
     static void press(StartWindow &w, const char *name)
@@ -276,6 +278,32 @@ void TstStartWindow::splitReplyIsReadWhole()
     for (Message *m : w.findChildren<Message *>())
         shown = shown || m->messageText() == "Нет доступа";
     QVERIFY(shown);
+}
+
+// The questionnaire's file goes up through this window; a login pressed
+// meanwhile must follow the file's bytes, not land inside them.
+void TstStartWindow::loginDuringUploadFollowsTheFile()
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath("scheme.pdf"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QByteArray bytes(300000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 + i / 251);
+    f.write(bytes);
+    f.close();
+
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "pw");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    w.sendFile(f.fileName());
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(3));
+    QCOMPARE(TestPeer::code(peer.frames[1]), quint8(wire::UploadFile));
+    QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::Login));
+    QCOMPARE(peer.rawData, bytes);
 }
 
 QTEST_MAIN(TstStartWindow)

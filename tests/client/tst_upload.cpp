@@ -54,6 +54,9 @@ private slots:
     void drawingsOnRowsZeroAndTwo();
     void attachmentProgressText();
     void secondSendFileHasNoEffect();
+    void requestDuringUploadWaitsForTheFile();
+    void chainKeepsTheRowsAsSent();
+    void repeatedAcceptanceUploadsOnce();
     void unreadableDrawingStopsChain_data();
     void unreadableDrawingStopsChain();
     void fileChangesWhileSent_data();
@@ -65,6 +68,7 @@ private:
     // Three rows; the given rows carry a drawing of the given sizes.
     QStringList orderWithDrawings(const QMap<int, qint64> &drawings);
     void sendOrderAndAccept();
+    void sendOrderAndAcceptAfter(int before);
     Rig rig;
     Answers answers;
     QTemporaryDir dir;
@@ -146,12 +150,18 @@ QStringList TstUpload::orderWithDrawings(const QMap<int, qint64> &drawings)
 
 void TstUpload::sendOrderAndAccept()
 {
+    sendOrderAndAcceptAfter(1);
+}
+
+// `before`: frames the peer holds before the order.
+void TstUpload::sendOrderAndAcceptAfter(int before)
+{
     MainWindow *w = rig.window.get();
     w->findChild<QPushButton *>("To_Basket")->click();
     answers.boxes << QMessageBox::Yes;
     w->findChild<QPushButton *>("Send_List")->click();
-    QVERIFY(rig.peer->waitForFrames(2));
-    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(1))), 12);
+    QVERIFY(rig.peer->waitForFrames(before + 1));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(before))), 12);
     rig.peer->reply(QByteArray(1, char(wire::OrderAccepted)));
 }
 
@@ -233,6 +243,69 @@ void TstUpload::secondSendFileHasNoEffect()
     QVERIFY(rig.peer->waitForFrames(3));
     QTRY_COMPARE(rig.peer->rawData.size(), 400100);
     QCOMPARE(rig.peer->rawData.mid(400000), contents(other));
+}
+
+// The server reads exactly the announced bytes after a header: a request made
+// meanwhile (a lookup, an order) must follow the file, not land inside it.
+void TstUpload::requestDuringUploadWaitsForTheFile()
+{
+    MainWindow *w = rig.window.get();
+    const QString big = writeFile(dir.path(), "big.bin", 400000);
+    w->sendFile(big);
+    QVERIFY(w->uploadRunning());
+    w->SlotSendToServer(wire::TablesRequest, QString());
+    QTRY_VERIFY(!w->uploadRunning());
+    QVERIFY(rig.peer->waitForFrames(3));
+    QCOMPARE(rig.peer->rawData, contents(big));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(2))), int(wire::TablesRequest));
+    QCOMPARE(w->statusDialog()->messageText(), QString("Отправка данных..."));
+
+    // Likewise between the drawings of an order and after the last of them.
+    const QStringList paths = orderWithDrawings({{0, 300000}, {1, 200000}});
+    sendOrderAndAcceptAfter(3);
+    QTRY_VERIFY(w->uploadRunning());
+    w->SlotSendToServer(wire::TablesRequest, QString());
+    QTRY_COMPARE(rig.basket()->rowCount(), 0);
+    QVERIFY(rig.peer->waitForFrames(7));
+    QCOMPARE(header(rig.peer->frames.at(4)).index, QString("0"));
+    QCOMPARE(header(rig.peer->frames.at(5)).index, QString("1"));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(6))), int(wire::TablesRequest));
+    QCOMPARE(rig.peer->rawData.mid(400000), contents(paths[0]) + contents(paths[1]));
+}
+
+// Rows deleted or added while the drawings go up do not shift them onto
+// other rows of the order the server holds.
+void TstUpload::chainKeepsTheRowsAsSent()
+{
+    MainWindow *w = rig.window.get();
+    const QStringList paths = orderWithDrawings({{0, 300000}, {2, 5000}});
+    sendOrderAndAccept();
+    QTRY_VERIFY(w->uploadRunning());
+    rig.basket()->setCurrentCell(0, 0);
+    QVERIFY(QMetaObject::invokeMethod(w, "on_List_Pos_Delete_Btn_clicked"));
+    QCOMPARE(rig.basket()->rowCount(), 2);
+    QTRY_COMPARE(rig.peer->rawData.size(), 305000);
+    QVERIFY(rig.peer->waitForFrames(4));
+    const Header second = header(rig.peer->frames.at(3));
+    QCOMPARE(second.name, QString("row2.dwg"));
+    QCOMPARE(second.index, QString("2"));
+    QCOMPARE(rig.peer->rawData, contents(paths[0]) + contents(paths[2]));
+}
+
+void TstUpload::repeatedAcceptanceUploadsOnce()
+{
+    MainWindow *w = rig.window.get();
+    const QStringList paths = orderWithDrawings({{0, 5000}, {1, 300000}});
+    sendOrderAndAccept();
+    // The answer comes again while the second drawing goes up.
+    QVERIFY(rig.peer->waitForFrames(4));
+    QVERIFY(w->uploadRunning());
+    rig.peer->reply(QByteArray(1, char(wire::OrderAccepted)));
+    QTRY_COMPARE(rig.basket()->rowCount(), 0);
+    QTRY_COMPARE(rig.peer->rawData.size(), 305000);
+    QTest::qWait(100);
+    QCOMPARE(rig.peer->frames.size(), 4);
+    QCOMPARE(rig.peer->rawData, contents(paths[0]) + contents(paths[1]));
 }
 
 void TstUpload::unreadableDrawingStopsChain_data()

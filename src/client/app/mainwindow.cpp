@@ -223,9 +223,23 @@ bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
+    if (m_upload || m_chainRunning) {
+        // The server reads exactly the announced bytes after an upload header;
+        // a frame written now would land inside the file. It goes out after.
+        m_held.append({frame, status});
+        return true;
+    }
     m_socket->write(frame);
     statusdialog::busy(m_message, this, status);
     return true;
+}
+
+void MainWindow::sendHeldFrames()
+{
+    const QList<HeldFrame> held = m_held;
+    m_held.clear();
+    for (const HeldFrame &h : held)
+        writeFrame(h.frame, h.status);
 }
 
 void MainWindow::SlotSendToServer(quint8 com, QString txt)
@@ -392,9 +406,16 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
+            if (m_chainRunning) {
+                qWarning() << "order acknowledged again while its drawings go up; ignored";
+                break;
+            }
+            // The drawings go with the rows as they were sent, whatever the
+            // user does to the list while they upload.
+            m_sentDrawings = ChertList;
             int first = -1;
-            for (int i = 0; i < ChertList.size(); ++i) {
-                if (!ChertList.at(i).isEmpty()) {
+            for (int i = 0; i < m_sentDrawings.size(); ++i) {
+                if (!m_sentDrawings.at(i).isEmpty()) {
                     first = i;
                     break;
                 }
@@ -406,7 +427,10 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 // emptying the list here would lose them for good.
                 statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
-                sendFile(ChertList.at(first), first);
+                m_chainRunning = true;
+                sendFile(m_sentDrawings.at(first), first);
+                if (!m_upload)
+                    endAttachmentChain(); // the first file could not be opened
                 break;
             }
             if (m_message)
@@ -454,6 +478,9 @@ void MainWindow::SlotError(QAbstractSocket::SocketError err)
     statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + reason);
     m_socket = nullptr;
     m_upload.reset();
+    m_chainRunning = false;
+    m_sentDrawings.clear();
+    m_held.clear();
 }
 
 void MainWindow::SlotConnected()
@@ -489,12 +516,8 @@ void MainWindow::MoveListRow(int step)
     if (r < ChertList.size() && t < ChertList.size())
         ChertList.swapItemsAt(r, t);
     for (int col = 0; col < ui->Basket->columnCount(); ++col) {
-        QTableWidgetItem *a = ui->Basket->item(r, col);
-        QTableWidgetItem *b = ui->Basket->item(t, col);
-        if (!a)
-            ui->Basket->setItem(r, col, a = new QTableWidgetItem);
-        if (!b)
-            ui->Basket->setItem(t, col, b = new QTableWidgetItem);
+        QTableWidgetItem *a = basketItem(r, col);
+        QTableWidgetItem *b = basketItem(t, col);
         const QString text = a->text();
         a->setText(b->text());
         b->setText(text);
@@ -620,12 +643,16 @@ void MainWindow::SendPartOfFile()
         QTcpSocket *s = m_socket;
         m_socket = nullptr;
         s->abort();
+        m_chainRunning = false;
+        m_sentDrawings.clear();
+        m_held.clear(); // nothing can carry them now
         return;
     }
     if (!m_uploadIsAttachment) {
         m->setMessageText(QStringLiteral("Все данные отправлены на сервер."));
         m->setCloseEnabled(true);
         m_message = nullptr;
+        sendHeldFrames();
         return;
     }
     continueAttachmentChain();
@@ -634,13 +661,23 @@ void MainWindow::SendPartOfFile()
 void MainWindow::continueAttachmentChain()
 {
     int next = m_uploadPos + 1;
-    while (next < ChertList.size() && ChertList.at(next).isEmpty())
+    while (next < m_sentDrawings.size() && m_sentDrawings.at(next).isEmpty())
         ++next;
-    if (next < ChertList.size()) {
+    if (next < m_sentDrawings.size()) {
         m_uploadPos = next;
-        sendFile(ChertList.at(next), next);
+        sendFile(m_sentDrawings.at(next), next);
+        if (!m_upload)
+            endAttachmentChain(); // a file that cannot be opened stops the chain
         return;
     }
     statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
     ClearOrderList();
+    endAttachmentChain();
+}
+
+void MainWindow::endAttachmentChain()
+{
+    m_chainRunning = false;
+    m_sentDrawings.clear();
+    sendHeldFrames();
 }

@@ -128,6 +128,8 @@ private:
     void finishCommand(const QString &text);
     void startUpload(const QString &fileName, int index, bool attachment);
     void continueAttachmentChain();
+    void endAttachmentChain();
+    void sendHeldFrames();
     void wireRequestTriggers();
     void wireOrderButtons();
     enum class Family { Snp, Putg, Putgm };
@@ -165,5 +167,15 @@ private:
     std::unique_ptr<FileUpload> m_upload;
     bool m_uploadIsAttachment = false;
     int m_uploadPos = 0;
+    // The order's drawings as sent, uploaded one after another after reply 13.
+    QStringList m_sentDrawings;
+    bool m_chainRunning = false;
+    // Requests made while an upload runs, sent once it is over.
+    struct HeldFrame
+    {
+        QByteArray frame;
+        QString status;
+    };
+    QList<HeldFrame> m_held;
     bool m_constructed = false;
 };

@@ -156,10 +156,7 @@ void StartWindow::SlotConnected()
     }
 
     // Requests made while connecting go out now, in the order they were made.
-    const QList<std::function<void()>> kept = m_kept;
-    m_kept.clear();
-    for (const auto &request : kept)
-        request();
+    sendKept();
 }
 
 void StartWindow::keepForConnection(std::function<void()> request)
@@ -181,9 +178,22 @@ bool StartWindow::sendFrame(const QByteArray &frame, const QString &status)
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
+    if (m_upload) {
+        // Written now it would land inside the file the server is reading.
+        keepForConnection([this, frame, status] { sendFrame(frame, status); });
+        return true;
+    }
     m_socket->write(frame);
     statusdialog::busy(m_message, this, status);
     return true;
+}
+
+void StartWindow::sendKept()
+{
+    const QList<std::function<void()>> kept = m_kept;
+    m_kept.clear();
+    for (const auto &request : kept)
+        request();
 }
 
 void StartWindow::SlotSendToServer(QString txt, quint8 com)
@@ -348,9 +358,11 @@ void StartWindow::SendPartOfFile()
         // file data; dropping the connection is the only way to stay correct.
         m_socket->abort();
         m_socket = nullptr;
+        m_kept.clear();
     } else {
         m->setMessageText(QStringLiteral("Файл отправлен на сервер"));
     }
     m->setCloseEnabled(true);
     m_message = nullptr;
+    sendKept(); // requests made while the file went up
 }

@@ -57,6 +57,7 @@ private:
     // Sends a ready frame, or keeps it while the connection is coming up.
     bool sendFrame(const QByteArray &frame, const QString &status);
     void keepForConnection(std::function<void()> request);
+    void sendKept();
 
     Ui::StartWindow *ui;
     QString m_defaultHost;
