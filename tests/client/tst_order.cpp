@@ -49,6 +49,7 @@ private slots:
     void moveRows();
     void onlyQuantityEditable_data();
     void onlyQuantityEditable();
+    void quantityEditorDoesNotCarryOver();
     void backThenToBasket();
     void acceptedOrderEmptiesList();
 
@@ -376,6 +377,33 @@ void TstOrder::onlyQuantityEditable()
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QCOMPARE(b->indexWidget(index), nullptr);
     }
+}
+
+// A click on a quantity arms editing on click; moving on with the keys to
+// another cell must not open that cell for editing too.
+void TstOrder::quantityEditorDoesNotCarryOver()
+{
+    MainWindow *w = rig.window.get();
+    QTableWidget *b = rig.basket();
+    fillTwoRows();
+    w->findChild<QPushButton *>("To_Basket")->click();
+    hideStatusDialogs(w);
+    const QPoint quantity = b->visualRect(b->model()->index(1, 1)).center();
+    QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, quantity);
+    QTest::keyClick(b, Qt::Key_Left);
+    QCOMPARE(b->currentColumn(), 0);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    const QModelIndex designation = b->model()->index(1, 0);
+    QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, b->visualRect(designation).center());
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QCOMPARE(b->indexWidget(designation), nullptr);
+
+    // Rows moved keep it so.
+    b->setCurrentCell(0, 1);
+    w->findChild<QPushButton *>("List_Pos_Down_Btn")->click();
+    for (int r = 0; r < b->rowCount(); ++r)
+        for (int c = 0; c < b->columnCount(); ++c)
+            QCOMPARE(bool(b->item(r, c)->flags() & Qt::ItemIsEditable), c == 1);
 }
 
 void TstOrder::backThenToBasket()

@@ -84,6 +84,10 @@ QTableWidgetItem *MainWindow::basketItem(int row, int column)
     QTableWidgetItem *item = ui->Basket->item(row, column);
     if (!item) {
         item = new QTableWidgetItem;
+        // Only the quantity is the customer's to change; the other cells are
+        // what the configurator built and go to the server as they are.
+        if (column != 1)
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
         ui->Basket->setItem(row, column, item);
     }
     return item;
