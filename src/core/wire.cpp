@@ -1,6 +1,7 @@
 #include "wire.h"
 
 #include <QDataStream>
+#include <QDateTime>
 #include <QIODevice>
 #include <QtEndian>
 #include <cstring>
@@ -303,7 +304,6 @@ bool isFixedSizeType(quint32 type)
     case QMetaType::ULong:
     case QMetaType::QDate:
     case QMetaType::QTime:
-    case QMetaType::QDateTime:
     case QMetaType::QUuid:
     case QMetaType::QSize:
     case QMetaType::QSizeF:
@@ -419,6 +419,31 @@ bool Reader::readVariant(QVariant *v, int depth)
         *v = m_data.mid(m_pos, int(len));
         m_pos += int(len);
         return true;
+    }
+    case QMetaType::QDateTime: {
+        // Read here, not by Qt: in this stream version Qt converts to the
+        // stored time spec unchecked, and a time-zone spec (which this version
+        // cannot carry) crashes it.
+        qint64 julianDay = 0;
+        quint32 msecs = 0;
+        quint8 spec = 0;
+        if (!readI64(&julianDay) || !readU32(&msecs) || !readU8(&spec))
+            return false;
+        const QDateTime utc(QDate::fromJulianDay(julianDay),
+                            msecs == 0xFFFFFFFFu ? QTime() : QTime::fromMSecsSinceStartOfDay(int(msecs)), Qt::UTC);
+        switch (spec) {
+        case Qt::LocalTime:
+            *v = utc.toLocalTime();
+            return true;
+        case Qt::UTC:
+            *v = utc;
+            return true;
+        case Qt::OffsetFromUTC:
+            *v = utc.toOffsetFromUtc(0);
+            return true;
+        default:
+            return fail();
+        }
     }
     default: {
         if (!isFixedSizeType(type))

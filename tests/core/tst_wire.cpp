@@ -26,6 +26,7 @@ private slots:
     void readerRoundTripsReplyItems();
     void readerStopsAtTruncation();
     void loginDataWithOtherKinds();
+    void dateTimeSpecsFromTheWire();
 };
 
 void TstWire::tableRequestIsFiveBytes()
@@ -301,6 +302,43 @@ void TstWire::loginDataWithOtherKinds()
         QVERIFY2(!wire::parseLoginReply(wire::encodeString(wire::loginSuccessText()) + encode(m)).mapRead,
                  v.typeName());
     }
+}
+
+// Found by the fuzzer: a date-time whose stored spec is a time zone (or no
+// spec at all) crashed the reader inside Qt's own stream operator.
+void TstWire::dateTimeSpecsFromTheWire()
+{
+    auto dateTime = [](quint8 spec) {
+        QByteArray b;
+        QDataStream out(&b, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_5_0);
+        out << quint32(QMetaType::QDateTime) << quint8(0) << qint64(2460437) << quint32(25689010) << spec;
+        return b;
+    };
+    const QDateTime utc(QDate(2024, 5, 6), QTime(7, 8, 9, 10), Qt::UTC);
+    QVariant v;
+    QVERIFY(wire::Reader(dateTime(Qt::UTC)).readVariant(&v));
+    QCOMPARE(v.toDateTime(), utc);
+    QCOMPARE(v.toDateTime().timeSpec(), Qt::UTC);
+    QVERIFY(wire::Reader(dateTime(Qt::LocalTime)).readVariant(&v));
+    QCOMPARE(v.toDateTime().timeSpec(), Qt::LocalTime);
+    QCOMPARE(v.toDateTime().toUTC(), utc);
+    QVERIFY(wire::Reader(dateTime(Qt::OffsetFromUTC)).readVariant(&v));
+    QCOMPARE(v.toDateTime().offsetFromUtc(), 0);
+    QCOMPARE(v.toDateTime().toUTC(), utc);
+    for (quint8 spec : {quint8(Qt::TimeZone), quint8(4), quint8(0xFF)}) {
+        wire::Reader r(dateTime(spec));
+        QVERIFY2(!r.readVariant(&v), qPrintable(QString::number(spec)));
+        QVERIFY(r.failed());
+    }
+    // Qt writes a local date-time of this stream version as its UTC time and spec 0.
+    QByteArray b;
+    QDataStream out(&b, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_0);
+    const QDateTime local(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::LocalTime);
+    out << QVariant(local);
+    QVERIFY(wire::Reader(b).readVariant(&v));
+    QCOMPARE(v.toDateTime(), local);
 }
 
 QTEST_APPLESS_MAIN(TstWire)
