@@ -447,6 +447,10 @@ void MainWindow::handleReplyBody(const QByteArray &body)
 
 void MainWindow::fillCurrentTabIfNeeded(bool fromTables)
 {
+    // A tab opened before the tables arrived is filled when they come, not
+    // marked as filled with empty lists.
+    if (!fromTables && m_tables.isEmpty())
+        return;
     QWidget *page = ui->tabWidget->currentWidget();
     auto flag = [this](const char *key) { return m_loginData.value(QLatin1String(key)).toBool(); };
     if (page == ui->SNP && (fromTables ? flag("SNP") : !m_snpFilled)) {

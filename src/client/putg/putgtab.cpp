@@ -800,6 +800,11 @@ void PutgTab::PUTGResizeChert()
 
 void PutgTab::applyDimensions(const QStringList &l)
 {
+    if (ui->PUTG_Input_Box->isChecked()) {
+        // Asked for before the switch to typed diameters; they stay.
+        qDebug() << "table answer ignored: diameters are typed";
+        return;
+    }
     auto value = [&l](int i) {
         const QString v = i < l.size() ? l.at(i) : QString();
         return v == QLatin1String("0") ? QString() : v;

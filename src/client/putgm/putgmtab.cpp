@@ -273,6 +273,11 @@ void PutgmTab::PUTGmFindData()
 
 void PutgmTab::applyDimensions(const QStringList &l)
 {
+    if (ui->PUTGm_Input_Box->isChecked()) {
+        // Asked for before the switch to typed diameters; they stay.
+        qDebug() << "table answer ignored: diameters are typed";
+        return;
+    }
     if (l.isEmpty()) {
         qDebug() << "No variant";
         PUTGmD1.clear();

@@ -1036,6 +1036,12 @@ void SnpTab::applyDimensionsByD2(const QStringList &l)
 {
     if (lateForTu())
         return;
+    if (!isOst()) {
+        // A D2 answer asked for under an OST standard: its size belongs to
+        // that standard's list, not to the one chosen since.
+        qDebug() << "D2 answer ignored: the standard has changed";
+        return;
+    }
     if (l.isEmpty()) {
         clearDimensions();
         return;
