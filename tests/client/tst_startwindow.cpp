@@ -1,3 +1,4 @@
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
@@ -6,7 +7,10 @@
 #include <QtTest>
 
 #include "app/message.h"
+#include "app/mainwindow.h"
+#include "login/proxy.h"
 #include "login/startwindow.h"
+#include "modal_driver.h"
 #include "testpeer.h"
 #include "wire.h"
 
@@ -37,6 +41,9 @@ private slots:
     void validators();
     void splitReplyIsReadWhole();
     void loginDuringUploadFollowsTheFile();
+    void answerDuringUploadWaitsForTheFile();
+    void answerWhileSettingsOpenKeepsTheConnection();
+    void lostBeforeMainWindowIsReported();
 
 private:
     static void press(StartWindow &w, const char *name)
@@ -304,6 +311,92 @@ void TstStartWindow::loginDuringUploadFollowsTheFile()
     QCOMPARE(TestPeer::code(peer.frames[1]), quint8(wire::UploadFile));
     QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::Login));
     QCOMPARE(peer.rawData, bytes);
+}
+
+namespace {
+QString bigFile(const QTemporaryDir &dir, QByteArray *bytes)
+{
+    QFile f(dir.filePath("scheme.pdf"));
+    f.open(QIODevice::WriteOnly);
+    *bytes = QByteArray(400000, '\0');
+    for (int i = 0; i < bytes->size(); ++i)
+        (*bytes)[i] = char(i * 7 + i / 251);
+    f.write(*bytes);
+    return f.fileName();
+}
+}
+
+// The login is answered while the questionnaire's file still goes up through
+// this window: the hand-over waits for the file, so the main window's first
+// request cannot land inside it.
+void TstStartWindow::answerDuringUploadWaitsForTheFile()
+{
+    QTemporaryDir dir;
+    QByteArray bytes;
+    const QString path = bigFile(dir, &bytes);
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "pw");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    w.sendFile(path);
+    // What the main window does first on the connection it is handed.
+    connect(&w, &QDialog::accepted, [&w] { w.loginSocket()->write(wire::requestFrame(wire::TablesRequest, QString(""))); });
+    const QVariantMap data{{"SNP", true}};
+    peer.send(loginAnswer(wire::loginSuccessText(), &data));
+    QTRY_COMPARE(w.result(), int(QDialog::Accepted));
+    QVERIFY(peer.waitForFrames(3));
+    QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::TablesRequest));
+    QCOMPARE(peer.rawData, bytes);
+    QVERIFY(w.loginSocket());
+    QCOMPARE(w.loginData().value("SNP").toBool(), true);
+}
+
+// Settings opened before the login answer came and confirmed after it: the
+// logged-in connection stays the main window's.
+void TstStartWindow::answerWhileSettingsOpenKeepsTheConnection()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "pw");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    QVERIFY(w.loginSocket());
+    bool seen = false;
+    int resultWhileOpen = -1;
+    whenModal<Proxy>([&](Proxy *p) {
+        seen = true;
+        const QVariantMap data{{"SNP", true}};
+        peer.send(loginAnswer(wire::loginSuccessText(), &data));
+        QTest::qWait(200);
+        resultWhileOpen = w.result();
+        p->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok)->click();
+    });
+    w.findChild<QPushButton *>("ExitBut_2")->click();
+    QVERIFY(seen);
+    // Not while the settings dialog was open.
+    QCOMPARE(resultWhileOpen, int(QDialog::Rejected));
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+    QVERIFY(w.loginSocket());
+    QCOMPARE(w.loginSocket()->state(), QAbstractSocket::ConnectedState);
+}
+
+void TstStartWindow::lostBeforeMainWindowIsReported()
+{
+    TestPeer peer;
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, peer.port());
+    QVERIFY(socket.waitForConnected(5000));
+    QVERIFY(peer.waitForConnection());
+    socket.abort(); // gone before the main window took it over
+    MainWindow window(&socket, "user", "pw", nullptr, QVariantMap{{"SNP", true}});
+    QVERIFY(window.statusDialog() == nullptr);
+    bool reported = false;
+    for (Message *m : window.findChildren<Message *>())
+        reported = reported || (m->messageText() == "Ошибка: Сервер отключился." && m->isCloseEnabled());
+    QVERIFY(reported);
+    QTest::qWait(100);
+    QVERIFY(peer.frames.isEmpty());
 }
 
 QTEST_MAIN(TstStartWindow)

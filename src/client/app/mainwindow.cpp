@@ -117,6 +117,12 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
                 this, SLOT(SlotError(QAbstractSocket::SocketError)));
     }
     m_constructed = true;
+    if (m_socket && m_socket->state() != QAbstractSocket::ConnectedState) {
+        // Lost between the login answer and this window: its error signal
+        // went to nobody, so say it now.
+        SlotError(QAbstractSocket::RemoteHostClosedError);
+        return;
+    }
 
     // An empty (not null) text: the request is exactly five bytes long.
     SlotSendToServer(quint8(wire::TablesRequest), QStringLiteral(""));

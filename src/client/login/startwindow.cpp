@@ -237,17 +237,45 @@ void StartWindow::SlotReadyRead()
             m_message = nullptr;
             continue;
         }
-        disconnect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
-        disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
-        disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
-                   this, SLOT(SlotError(QAbstractSocket::SocketError)));
         if (!reply.mapRead)
             qWarning() << "login answer without a readable data map";
         m_loginData = reply.data;
-        accept();
-        m->setCloseEnabled(true);
+        if (m_nested > 0 || m_upload) {
+            // A dialog of this window (questionnaire, registration, settings)
+            // or its file is still using the connection: hand it over once
+            // they are done, and show their answers here until then.
+            m_handOverPending = true;
+            continue;
+        }
+        handOver();
         return; // anything after the answer belongs to the main window
     }
+}
+
+void StartWindow::handOver()
+{
+    m_handOverPending = false;
+    disconnect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+    disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
+               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    accept();
+    if (m_message)
+        m_message->setCloseEnabled(true);
+}
+
+void StartWindow::handOverIfDue()
+{
+    if (m_handOverPending && m_nested == 0 && !m_upload && m_socket)
+        handOver();
+}
+
+void StartWindow::runNested(QDialog *dialog)
+{
+    ++m_nested;
+    dialog->exec();
+    --m_nested;
+    handOverIfDue();
 }
 
 void StartWindow::SlotError(QAbstractSocket::SocketError err)
@@ -262,14 +290,25 @@ void StartWindow::SlotError(QAbstractSocket::SocketError err)
     m_kept.clear();
     delete m_upload;
     m_upload = nullptr;
+    m_handOverPending = false; // the logged-in connection is gone with it
 }
 
 void StartWindow::on_ExitBut_2_clicked()
 {
     Proxy dialog(m_settings, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_settings = dialog.settingsMap();
+    ++m_nested;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    --m_nested;
+    if (accepted)
+        applySettings(dialog.settingsMap());
+    handOverIfDue();
+}
+
+void StartWindow::applySettings(const QVariantMap &settings)
+{
+    m_settings = settings;
+    if (m_handOverPending)
+        return; // logged in meanwhile: that connection is the main window's
     if (m_pendingSocket) {
         // An attempt still under way goes to the old endpoint: drop it with
         // the requests kept for it (a login carries the password), so that
@@ -295,6 +334,12 @@ void StartWindow::on_ExitBut_2_clicked()
     disconnect(old, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
     disconnect(old, SIGNAL(error(QAbstractSocket::SocketError)),
                this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    // A file still going up over it stops there; the requests held behind
+    // it went with that connection.
+    disconnect(old, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    delete m_upload;
+    m_upload = nullptr;
+    m_kept.clear();
     m_socket = nullptr;
     m_gate.reset();
 }
@@ -303,13 +348,13 @@ void StartWindow::on_TestBut_clicked()
 {
     // Sends through this window; gone again once closed.
     Opros questionnaire(this);
-    questionnaire.exec();
+    runNested(&questionnaire);
 }
 
 void StartWindow::on_RegBut_clicked()
 {
     RegWindow dialog(this);
-    dialog.exec();
+    runNested(&dialog);
 }
 
 void StartWindow::sendFile(QString fileName)
@@ -365,4 +410,5 @@ void StartWindow::SendPartOfFile()
     m->setCloseEnabled(true);
     m_message = nullptr;
     sendKept(); // requests made while the file went up
+    handOverIfDue();
 }

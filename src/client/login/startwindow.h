@@ -58,6 +58,11 @@ private:
     bool sendFrame(const QByteArray &frame, const QString &status);
     void keepForConnection(std::function<void()> request);
     void sendKept();
+    // Detaches from the logged-in socket and accepts: the main window takes it.
+    void handOver();
+    void handOverIfDue();
+    void runNested(QDialog *dialog);
+    void applySettings(const QVariantMap &settings);
 
     Ui::StartWindow *ui;
     QString m_defaultHost;
@@ -71,4 +76,8 @@ private:
     // Requests made while connecting; sent once the connection is up.
     QList<std::function<void()>> m_kept;
     StartWindowUpload *m_upload = nullptr;
+    // Dialogs of this window running now; a login answered meanwhile waits
+    // for them (and for an upload) before the window hands over.
+    int m_nested = 0;
+    bool m_handOverPending = false;
 };
