@@ -149,6 +149,7 @@ private slots:
     void unreadableFileSendsNothing();
     void initialFormThroughLoginWindow();
     void drawingFollowsMap();
+    void refusedMapTakesNoFile();
     void mainWindowSendsCode9();
     void loginWindowOpensModalQuestionnaire();
     void mainWindowOpensModalQuestionnaire();
@@ -882,6 +883,35 @@ void TstOpros::mainWindowSendsCode9()
     QCOMPARE(m.value(QStringLiteral("file_name")).toString(), QStringLiteral("узел.dwg"));
     QCOMPARE(TestPeer::code(peer.frames.at(before + 1)), quint8(4));
     QTRY_COMPARE(peer.rawData.size(), 7000);
+}
+
+// A map too large for one frame is refused with a message, and its file stays
+// home: sent alone the server would file it with an earlier questionnaire.
+void TstOpros::refusedMapTakesNoFile()
+{
+    QTemporaryDir dir;
+    const QString path = makeFile(dir, QStringLiteral("узел.dwg"), 700, true);
+    TestPeer peer;
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, peer.port());
+    QVERIFY(socket.waitForConnected(5000));
+    QVERIFY(peer.waitForConnection());
+    MainWindow main(&socket, QStringLiteral("user"), QStringLiteral("pass"), nullptr, QVariantMap());
+    QVERIFY(peer.waitForFrames(1));
+
+    Opros o(&main);
+    QTRY_VERIFY(o.isReady());
+    fillRequired(o);
+    child<QPlainTextEdit>(&o, "textEdit_2")->setPlainText(QString(40000, QChar(0x0416)));
+    child<QPlainTextEdit>(&o, "textEdit_33")->setPlainText(path);
+    child<QPushButton>(&o, "pushButton_2")->click();
+    QTest::qWait(200);
+    QCOMPARE(peer.frames.size(), 1);
+    QVERIFY(peer.rawData.isEmpty());
+    bool told = false;
+    for (Message *m : main.findChildren<Message *>())
+        told = told || m->messageText().startsWith(QStringLiteral("Запрос слишком велик"));
+    QVERIFY(told);
 }
 
 // Opens the questionnaire with the given button and closes it again; returns

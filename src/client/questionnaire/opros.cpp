@@ -2,6 +2,7 @@
 #include "ui_opros.h"
 
 #include "questionnaire/questionnairesender.h"
+#include "wire.h"
 
 #include <QDebug>
 #include <QDesktopServices>
@@ -548,8 +549,11 @@ void Opros::on_pushButton_2_clicked()
         qWarning() << "questionnaire opened without a window to send through";
         return;
     }
+    // A map too large for one frame is refused by the window with a message;
+    // its file must not go up alone, the server would file it elsewhere.
+    const bool fits = wire::fitsOnWire(wire::requestFrame(quint8(wire::QuestionnaireRequest), data));
     out->sendQuestionnaire(data);
-    if (!path.isEmpty())
+    if (fits && !path.isEmpty())
         out->sendFile(path);
 }
 
