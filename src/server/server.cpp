@@ -683,9 +683,10 @@ void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
             u.orderRowId = m_server->store()->orderRowId(m_lastOrderId, rowIndex.toInt());
         }
     } else {
-        if (m_lastQuestionnaireId > 0)
+        if (m_lastQuestionnaireId > 0) {
             u.questionnaireId = m_lastQuestionnaireId;
-        else if (m_lastQuestionnaireId < 0)
+            m_lastQuestionnaireId = 0; // a questionnaire carries one file
+        } else if (m_lastQuestionnaireId < 0)
             refusal = QStringLiteral("file of a questionnaire that was not stored");
         else if (!m_loggedIn)
             refusal = QStringLiteral("file before a login or questionnaire");

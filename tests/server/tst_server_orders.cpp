@@ -336,6 +336,9 @@ private slots:
         }));
         QVERIFY(store.uploads().last().questionnaireId > 0);
         QCOMPARE(store.uploads().last().accountId, qint64(0));
+        // A questionnaire carries one file: a second one is not filed with it.
+        const int kept = store.uploads().size();
+        c.upload(QStringLiteral("second.pdf"), randomBytes(700, 13));
         // A stranger's file with neither login nor questionnaire is not kept.
         Client stranger;
         QVERIFY(stranger.connectTo(m_server.port()));
@@ -350,6 +353,7 @@ private slots:
         QVERIFY(c.item(&code, &arg));
         QCOMPARE(code, quint8(wire::QuestionnaireFailed));
         QCOMPARE(store.questionnaireCount(), before + 1);
+        QCOMPARE(store.uploads().size(), kept);
     }
 
     void twoServersShareOneStore()
