@@ -96,8 +96,10 @@ qint64 LoginThrottle::reserve(const QString &name, qint64 nowMs)
         m_entries.erase(it);
         return 0;
     }
-    const qint64 slot = qMax(nowMs, it->notBefore);
-    // Attempts made in parallel queue up behind each other.
+    // Attempts made in parallel queue up behind each other, but never longer
+    // than the longest delay: else anybody could lock a customer's name for
+    // as long as he keeps sending wrong passwords for it.
+    const qint64 slot = qMin(qMax(nowMs, it->notBefore), nowMs + m_maxMs);
     it->notBefore = slot + delayFor(it->failures);
     return slot - nowMs;
 }

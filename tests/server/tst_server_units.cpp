@@ -68,6 +68,12 @@ private slots:
         QCOMPARE(t.reserve(QStringLiteral("a"), 0), qint64(1000));
         QCOMPARE(t.reserve(QStringLiteral("a"), 0), qint64(2000));
         QCOMPARE(t.reserve(QStringLiteral("a"), 0), qint64(3000));
+        // A flood of them does not lock the name beyond the longest delay.
+        qint64 longest = 0;
+        for (int i = 0; i < 200; ++i)
+            longest = qMax(longest, t.reserve(QStringLiteral("a"), 5000));
+        QCOMPARE(longest, qint64(30000));
+        QCOMPARE(t.reserve(QStringLiteral("a"), 5000), qint64(30000));
     }
 
     void throttleForgetsOldFailures()
