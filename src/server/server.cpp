@@ -536,8 +536,8 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
     qint64 id = -1;
     if (!r.readMap(&map) || map.isEmpty()) {
         qWarning() << "malformed questionnaire";
-    } else if (!loginWindow && !m_loggedIn) {
-        qWarning() << "questionnaire from the main window before a login";
+    } else if (!loginWindow && !stillLoggedIn()) {
+        qWarning() << "questionnaire from the main window without a valid login";
     } else {
         id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error);
         if (id < 0)
@@ -615,8 +615,8 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         sendItem(wire::OrderFailed);
         return;
     }
-    if (!m_loggedIn) {
-        qWarning() << "order before a login";
+    if (!stillLoggedIn()) {
+        qWarning() << "order without a valid login";
         forgetLastOrder();
         sendItem(wire::OrderFailed);
         return;
@@ -635,6 +635,23 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
     qInfo() << "order" << id << "of" << m_account.name << "stored with" << m_lastOrderRows << "rows";
     const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
     sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+}
+
+// An account the operator disabled (or removed) since its login may not
+// place orders or send questionnaires on the session it still holds.
+bool Connection::stillLoggedIn()
+{
+    if (!m_loggedIn)
+        return false;
+    Account fresh;
+    if (m_server->store()->findAccount(m_account.name, &fresh) && !fresh.disabled && fresh.id == m_account.id) {
+        m_account.access = fresh.access;
+        return true;
+    }
+    qInfo().noquote() << "account" << m_account.name << "is no longer active; its session ends";
+    m_loggedIn = false;
+    m_account = Account();
+    return false;
 }
 
 // Drawings that follow a refused order must not land in the one before it.

@@ -128,6 +128,7 @@ private:
     void handleLookup(quint8 code, wire::Reader &r);
     void handleOrder(quint8 code, wire::Reader &r);
     void forgetLastOrder();
+    bool stillLoggedIn();
     void handleUploadHeader(quint8 code, wire::Reader &r);
 
     // replies

@@ -315,6 +315,35 @@ private slots:
         QCOMPARE(store.uploads().last().clientName, QStringLiteral("for-new-order.pdf"));
     }
 
+    void disabledAccountLosesItsSession()
+    {
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("leaving"), QStringLiteral("pw")}), 0);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("leaving"), QStringLiteral("pw")));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        QCOMPARE(m_server.command({QStringLiteral("--disable-user"), QStringLiteral("leaving")}), 0);
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderFailed));
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireFailed));
+        // Enabled again, the old session stays ended: a new login is needed.
+        QCOMPARE(m_server.command({QStringLiteral("--enable-user"), QStringLiteral("leaving")}), 0);
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderFailed));
+        QVERIFY(c.login(QStringLiteral("leaving"), QStringLiteral("pw")));
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+    }
+
     void questionnaireFromLoginWindow()
     {
         Client c;
