@@ -34,6 +34,16 @@ QTextStream &err()
     return s;
 }
 
+// Customer text in a listing: a line break inside a value must not start what
+// looks like another field, so continuation lines are indented.
+QString listed(const QString &text, const char *indent = "    ")
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.replace(QLatin1Char('\n'), QLatin1Char('\n') + QLatin1String(indent));
+}
+
 QString randomPassword()
 {
     // Letters and digits only: the login window accepts nothing else.
@@ -98,9 +108,10 @@ void printOrder(const Order &o)
 {
     out() << "order " << o.id << "  account " << o.account << "  code " << o.code << "  " << o.created << "\n";
     for (const OrderRow &r : o.rows) {
-        out() << "  row " << r.index << ": " << r.designation << " | qty " << r.quantity << " | " << r.size
-              << " | drawing " << (r.drawing.isEmpty() ? QStringLiteral("-") : r.drawing) << "\n"
-              << "         " << r.description << "\n";
+        out() << "  row " << r.index << ": " << listed(r.designation) << " | qty " << listed(r.quantity) << " | "
+              << listed(r.size) << " | drawing " << (r.drawing.isEmpty() ? QStringLiteral("-") : listed(r.drawing))
+              << "\n"
+              << "         " << listed(r.description, "         ") << "\n";
     }
     for (const Upload &u : o.uploads)
         out() << "  file for row " << u.rowIndex << ": " << u.clientName << " (" << u.size << " bytes) stored as uploads/"
@@ -267,9 +278,10 @@ int main(int argc, char *argv[])
             const QVariantMap f = store.questionnaire(q.id);
             out() << "questionnaire " << q.id << "  " << q.created << "  "
                   << (q.account.isEmpty() ? QStringLiteral("before login") : QStringLiteral("account ") + q.account)
-                  << "\n  " << f.value(QStringLiteral("name_predpe")).toString() << ", "
-                  << f.value(QStringLiteral("fio")).toString() << ", " << f.value(QStringLiteral("e-mail")).toString()
-                  << ", phone " << f.value(QStringLiteral("tel")).toString() << "\n";
+                  << "\n  " << listed(f.value(QStringLiteral("name_predpe")).toString()) << ", "
+                  << listed(f.value(QStringLiteral("fio")).toString()) << ", "
+                  << listed(f.value(QStringLiteral("e-mail")).toString()) << ", phone "
+                  << listed(f.value(QStringLiteral("tel")).toString()) << "\n";
             for (const Upload &u : files)
                 if (u.questionnaireId == q.id)
                     out() << "  file: " << u.clientName << " (" << u.size << " bytes) stored as uploads/" << u.storedName
@@ -283,7 +295,7 @@ int main(int argc, char *argv[])
         if (f.isEmpty())
             return fail(QStringLiteral("no questionnaire %1").arg(p.value(showQuestionnaire)));
         for (auto it = f.cbegin(); it != f.cend(); ++it)
-            out() << it.key() << " = " << it.value().toString() << "\n";
+            out() << it.key() << " = " << listed(it.value().toString()) << "\n";
         out().flush();
         return 0;
     }

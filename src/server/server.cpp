@@ -128,8 +128,12 @@ QString safeUploadName(const QString &clientName)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.size() > 255)
         return QString();
     for (const QChar c : qAsConst(name)) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control
-            || c.category() == QChar::Other_Format)
+        const ushort u = c.unicode();
+        // Controls, and the bidi embeddings, overrides and isolates that make
+        // "fdp\u202E.exe" read as "exe.pdf". Other format characters (a soft
+        // hyphen, the joiner inside an emoji) are ordinary parts of names.
+        const bool bidi = (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+        if (u < 0x20 || u == 0x7f || c.category() == QChar::Other_Control || bidi)
             return QString();
     }
     return name;

@@ -242,7 +242,9 @@ private slots:
         Client c;
         QVERIFY(c.connectTo(m_server.port()));
         QVERIFY(c.login(QStringLiteral("putgonly"), QStringLiteral("pw")));
-        const QVariantMap sent = questionnaire();
+        QVariantMap sent = questionnaire();
+        // A line of free text that looks like another field.
+        sent.insert(QStringLiteral("dop_info"), QStringLiteral("Среда агрессивная\ne-mail = other@x.ru"));
         c.send(wire::requestFrame(wire::QuestionnaireRequest, sent));
         quint8 code = 0;
         QByteArray arg;
@@ -266,6 +268,8 @@ private slots:
         QVERIFY(listing.contains(QStringLiteral("account putgonly")) && listing.contains(u.storedName));
         QCOMPARE(m_server.command({QStringLiteral("--show-questionnaire"), QString::number(u.questionnaireId)}, &listing), 0);
         QVERIFY(listing.contains(QStringLiteral("file_name = scheme.pdf")));
+        QVERIFY(listing.contains(QStringLiteral("dop_info = Среда агрессивная\n    e-mail = other@x.ru\n")));
+        QVERIFY(!listing.contains(QStringLiteral("\ne-mail = other@x.ru")));
         const QVariantMap back = store.questionnaire(u.questionnaireId);
         QCOMPARE(back.size(), sent.size());
         for (auto it = sent.cbegin(); it != sent.cend(); ++it) {

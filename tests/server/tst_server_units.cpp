@@ -30,6 +30,10 @@ private slots:
         QTest::newRow("null") << QString() << "";
         QTest::newRow("too long") << QString(256, QLatin1Char('x')) << "";
         QTest::newRow("255 is fine") << QString(255, QLatin1Char('x')) << QString(255, QLatin1Char('x'));
+        QTest::newRow("soft hyphen") << QStringLiteral("чертёж\u00adфланца.pdf") << QStringLiteral("чертёж\u00adфланца.pdf");
+        QTest::newRow("joiner") << QStringLiteral("план\u200d1.pdf") << QStringLiteral("план\u200d1.pdf");
+        QTest::newRow("right-to-left override") << QStringLiteral("fdp\u202e.exe") << "";
+        QTest::newRow("isolate") << QStringLiteral("a\u2067b.pdf") << "";
     }
 
     void uploadNames()
