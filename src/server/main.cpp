@@ -250,13 +250,11 @@ int main(int argc, char *argv[])
         QString name;
         Access *override = p.isSet(access) ? &chosenAccess : nullptr;
         QString login = p.value(user);
-        if (login.isEmpty()) {
-            for (const Application &a : store.applications(true)) {
-                const QString mail = a.fields.value(QStringLiteral("Mail")).toString().trimmed();
-                if (QString::number(a.id) == p.value(approve) || mail.compare(p.value(approve), Qt::CaseInsensitive) == 0)
-                    login = mail;
-            }
-        }
+        Application wanted;
+        // The same match as the approval itself, so the check cannot be skipped
+        // by writing the number or the address another way ("02", " A@B").
+        if (login.isEmpty() && store.findApplication(p.value(approve), &wanted))
+            login = wanted.fields.value(QStringLiteral("Mail")).toString().trimmed();
         if (!login.isEmpty() && !typeable(login, clear, &error))
             return fail(error + QStringLiteral(" (--user NAME sets the login)"));
         if (!store.approveApplication(p.value(approve), p.value(user), clear, override, &name, &error))

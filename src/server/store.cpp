@@ -575,19 +575,24 @@ QList<Application> Store::applications(bool pendingOnly)
     return out;
 }
 
+bool Store::findApplication(const QString &appKey, Application *out)
+{
+    bool isNumber = false;
+    const qint64 wantedId = appKey.toLongLong(&isNumber);
+    for (const Application &a : applications(false)) {
+        if ((isNumber && a.id == wantedId) || key(a.fields.value(QStringLiteral("Mail")).toString()) == key(appKey)) {
+            *out = a;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool Store::approveApplication(const QString &appKey, const QString &login, const QString &clearPassword,
                                const Access *accessOverride, QString *accountName, QString *error)
 {
-    const QList<Application> all = applications(false);
-    const Application *found = nullptr;
-    bool isNumber = false;
-    const qint64 wantedId = appKey.toLongLong(&isNumber);
-    for (const Application &a : all) {
-        if ((isNumber && a.id == wantedId) || key(a.fields.value(QStringLiteral("Mail")).toString()) == key(appKey)) {
-            found = &a;
-            break;
-        }
-    }
+    Application match;
+    const Application *found = findApplication(appKey, &match) ? &match : nullptr;
     if (!found) {
         *error = QStringLiteral("no application %1").arg(appKey);
         return false;

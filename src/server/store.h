@@ -120,6 +120,8 @@ public:
     QList<Application> applications(bool pendingOnly);
     // key: application id or e-mail. Creates the account (name = login or the
     // e-mail) with the ticked families unless access overrides them.
+    // The application an operator means by its number or e-mail (as --approve takes it).
+    bool findApplication(const QString &appKey, Application *out);
     bool approveApplication(const QString &key, const QString &login, const QString &clearPassword,
                             const Access *accessOverride, QString *accountName, QString *error);
 

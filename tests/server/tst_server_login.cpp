@@ -279,6 +279,9 @@ private slots:
         QString out;
         QVERIFY(m_server.command({QStringLiteral("--approve"), QStringLiteral("a-b@x.ru")}, &out) != 0);
         QVERIFY2(out.contains(QStringLiteral("--user")), qPrintable(out));
+        // The address written another way is the same application, checked the same.
+        QVERIFY(m_server.command({QStringLiteral("--approve"), QStringLiteral(" A-B@X.RU ")}, &out) != 0);
+        QVERIFY2(out.contains(QStringLiteral("--user")), qPrintable(out));
         QCOMPARE(m_server.command({QStringLiteral("--approve"), QStringLiteral("A-B@x.ru"), QStringLiteral("--user"),
                                    QStringLiteral("smirnov")},
                                   &out),
