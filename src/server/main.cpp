@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
@@ -192,6 +193,13 @@ int main(int argc, char *argv[])
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
 
     const QString dir = QDir(p.value(dataDir)).absolutePath();
+    // Commands that only read or change what is there must not quietly work on
+    // a new, empty store made from a mistyped (or forgotten) --data-dir.
+    const bool needsExisting = p.isSet(disableUser) || p.isSet(enableUser) || p.isSet(listAccounts)
+                               || p.isSet(listApps) || p.isSet(approve) || p.isSet(listOrders)
+                               || p.isSet(listQuestionnaires) || p.isSet(showQuestionnaire) || p.isSet(exportOrder);
+    if (needsExisting && p.value(db).isEmpty() && !QFileInfo::exists(QDir(dir).filePath(QStringLiteral("vintaro.sqlite"))))
+        return fail(QStringLiteral("no store in %1 (is --data-dir right?)").arg(dir));
     Store store;
     QString error;
     if (!store.open(p.value(db), dir, &error))

@@ -267,6 +267,25 @@ private slots:
         }
     }
 
+    void commandsNeedAnExistingStore()
+    {
+        if (!m_server.dbUrl().isEmpty())
+            QSKIP("the store is a database server here");
+        QTemporaryDir empty;
+        const QString typo = empty.path() + QStringLiteral("/typo");
+        QString out;
+        QVERIFY(m_server.command({QStringLiteral("--data-dir"), typo, QStringLiteral("--list-orders")}, &out) != 0);
+        QVERIFY2(out.contains(QStringLiteral("no store")), qPrintable(out));
+        QVERIFY(m_server.command({QStringLiteral("--data-dir"), typo, QStringLiteral("--disable-user"), QStringLiteral("demo")}) != 0);
+        QVERIFY(!QFileInfo::exists(typo));
+        // Adding an account may make the store: that is how one is prepared by hand.
+        QCOMPARE(m_server.command({QStringLiteral("--data-dir"), typo, QStringLiteral("--add-user"), QStringLiteral("first"),
+                                   QStringLiteral("pw1")}),
+                 0);
+        QCOMPARE(m_server.command({QStringLiteral("--data-dir"), typo, QStringLiteral("--list-accounts")}, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("first")), qPrintable(out));
+    }
+
     void approvalNeedsTypeableLogin()
     {
         Client c;
