@@ -287,32 +287,6 @@ void TstStartWindow::splitReplyIsReadWhole()
     QVERIFY(shown);
 }
 
-// The questionnaire's file goes up through this window; a login pressed
-// meanwhile must follow the file's bytes, not land inside them.
-void TstStartWindow::loginDuringUploadFollowsTheFile()
-{
-    QTemporaryDir dir;
-    QFile f(dir.filePath("scheme.pdf"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QByteArray bytes(300000, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char(i * 7 + i / 251);
-    f.write(bytes);
-    f.close();
-
-    TestPeer peer;
-    StartWindow w("127.0.0.1", peer.port());
-    setFields(w, "ivanov", "pw");
-    press(w, "LoginBut");
-    QVERIFY(peer.waitForFrames(1));
-    w.sendFile(f.fileName());
-    press(w, "LoginBut");
-    QVERIFY(peer.waitForFrames(3));
-    QCOMPARE(TestPeer::code(peer.frames[1]), quint8(wire::UploadFile));
-    QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::Login));
-    QCOMPARE(peer.rawData, bytes);
-}
-
 namespace {
 QString bigFile(const QTemporaryDir &dir, QByteArray *bytes)
 {
@@ -325,6 +299,27 @@ QString bigFile(const QTemporaryDir &dir, QByteArray *bytes)
     return f.fileName();
 }
 }
+
+// The questionnaire's file goes up through this window; a login pressed
+// meanwhile must follow the file's bytes, not land inside them.
+void TstStartWindow::loginDuringUploadFollowsTheFile()
+{
+    QTemporaryDir dir;
+    QByteArray bytes;
+    const QString path = bigFile(dir, &bytes);
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "ivanov", "pw");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    w.sendFile(path);
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(3));
+    QCOMPARE(TestPeer::code(peer.frames[1]), quint8(wire::UploadFile));
+    QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::Login));
+    QCOMPARE(peer.rawData, bytes);
+}
+
 
 // The login is answered while the questionnaire's file still goes up through
 // this window: the hand-over waits for the file, so the main window's first
