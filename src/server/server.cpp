@@ -648,9 +648,14 @@ bool Connection::stillLoggedIn()
     if (!m_loggedIn)
         return false;
     Account fresh;
-    if (m_server->store()->findAccount(m_account.name, &fresh) && !fresh.disabled && fresh.id == m_account.id) {
+    switch (m_server->store()->accountState(m_account.name, m_account.id, &fresh)) {
+    case Store::AccountState::Active:
         m_account.access = fresh.access;
         return true;
+    case Store::AccountState::Unknown:
+        return true; // a store that cannot be read refuses the request itself
+    case Store::AccountState::Gone:
+        break;
     }
     qInfo().noquote() << "account" << m_account.name << "is no longer active; its session ends";
     m_loggedIn = false;

@@ -408,6 +408,23 @@ bool Store::findAccount(const QString &name, Account *out)
     return true;
 }
 
+Store::AccountState Store::accountState(const QString &name, qint64 id, Account *out)
+{
+    recover();
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
+    q.addBindValue(name);
+    if (!exec(q))
+        return AccountState::Unknown;
+    if (!q.next())
+        return AccountState::Gone;
+    const Account a = accountFrom(q);
+    if (a.id != id || a.disabled)
+        return AccountState::Gone;
+    *out = a;
+    return AccountState::Active;
+}
+
 QList<Account> Store::accounts()
 {
     QList<Account> out;

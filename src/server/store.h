@@ -105,6 +105,10 @@ public:
     // Accounts
     int accountCount();
     bool findAccount(const QString &name, Account *out);
+    // Whether the account a session logged in as may still act: Unknown when
+    // the store could not be read (the session is not ended for that).
+    enum class AccountState { Active, Gone, Unknown };
+    AccountState accountState(const QString &name, qint64 id, Account *out);
     bool addAccount(const QString &name, const QString &clearPassword, const Access &access,
                     QString *error);
     bool setDisabled(const QString &name, bool disabled, QString *error);
