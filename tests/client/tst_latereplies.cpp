@@ -68,6 +68,7 @@ private slots:
     void putgmTypedDiametersStay();
     void snpD2AnswerAfterStandardSwitch();
     void tabOpenedBeforeTablesIsFilledLater();
+    void forcedConstructionIsLookedUp();
 
 private:
     bool open();
@@ -253,6 +254,36 @@ void TstLateReplies::tabOpenedBeforeTablesIsFilledLater()
     toTab("PUTG");
     QVERIFY(nextRequest(15, &m));
     QCOMPARE(w<QListWidget>("PUTG_Size_table")->count(), 30);
+}
+
+// A reinforcement that rules out the chosen construction switches it (042 to
+// 01); the rings of the old one must not stay in the designation.
+void TstLateReplies::forcedConstructionIsLookedUp()
+{
+    QVERIFY(open());
+    PutgTab *t = window->putgTab();
+    toTab("PUTG");
+    QVariantMap m;
+    QVERIFY(nextRequest(15, &m));
+    peer->reply(listItem(16, {"0", "39", "18", "0"}));
+    QVERIFY(QTest::qWaitFor([&] { return t->PUTGD3 == "39"; }, 3000));
+    drain();
+    w<QComboBox>("PUTGFlanBox")->setCurrentIndex(1);
+    QVERIFY(nextRequest(15, &m));
+    peer->reply(listItem(16, {"0", "39", "18", "0"}));
+    drain();
+    w<QAbstractButton>("PUTG_Const_042_Btn")->click();
+    QVERIFY(nextRequest(15, &m));
+    QCOMPARE(m.value("tf").toString(), QString("B042"));
+    peer->reply(listItem(16, {"0", "45", "27", "21"}));
+    QVERIFY(QTest::qWaitFor([&] { return t->PUTGD1 == "21"; }, 3000));
+    drain();
+    w<QAbstractButton>("PUTG_Pr_311_Btn")->click();
+    QCOMPARE(t->PUTGConst, QString("01"));
+    QVERIFY(nextRequest(15, &m));
+    QCOMPARE(m.value("tf").toString(), QString("B"));
+    peer->reply(listItem(16, {"0", "45", "27", "0"}));
+    QVERIFY(QTest::qWaitFor([&] { return t->PUTGD1.isEmpty(); }, 3000));
 }
 
 QTEST_MAIN(TstLateReplies)

@@ -262,10 +262,15 @@ void PutgTab::PUTGConstructionRules()
     // A construction the new choice rules out must not stay chosen.
     if (wanted.isEmpty() && !enabled.contains(PUTGConst))
         wanted = QStringLiteral("01");
+    const QString before = PUTGConst;
     if (!wanted.isEmpty())
         constructionButton(wanted)->setChecked(true);
 
     PUTGSetDepthList();
+    // A construction changed for the user (042 -> 01, say) has other rings:
+    // the diameters of the old one must be asked for anew, as a click does.
+    if (PUTGConst != before)
+        m_host->ClickOnSomthn();
 }
 
 void PutgTab::PUTGSetDepthList()
