@@ -69,6 +69,7 @@ private slots:
     void snpD2AnswerAfterStandardSwitch();
     void tabOpenedBeforeTablesIsFilledLater();
     void forcedConstructionIsLookedUp();
+    void putgmTypedDiametersDroppedFromAnotherTab();
 
 private:
     bool open();
@@ -284,6 +285,27 @@ void TstLateReplies::forcedConstructionIsLookedUp()
     QCOMPARE(m.value("tf").toString(), QString("B"));
     peer->reply(listItem(16, {"0", "45", "27", "0"}));
     QVERIFY(QTest::qWaitFor([&] { return t->PUTGD1.isEmpty(); }, 3000));
+}
+
+// Any tab's request unchecks the PUTGm non-standard box; then the PUTGm tab
+// must ask for its table diameters itself, not keep the typed ones with a
+// table size.
+void TstLateReplies::putgmTypedDiametersDroppedFromAnotherTab()
+{
+    QVERIFY(open());
+    PutgmTab *t = window->putgmTab();
+    drain();
+    w<QCheckBox>("PUTGm_Input_Box")->setChecked(true);
+    w<QLineEdit>("PUTGm_D3_Inp_Box")->setText("150");
+    w<QLineEdit>("PUTGm_D2_Inp_Box")->setText("100");
+    toTab("SNP");
+    QVERIFY(!w<QCheckBox>("PUTGm_Input_Box")->isChecked());
+    QVariantMap m;
+    QVERIFY(nextRequest(17, &m));
+    QCOMPARE(m.value("size").toString(), w<QListWidget>("PUTGm_Size_table")->currentItem()->text());
+    peer->reply(listItem(18, {"0", "60", "40", "0"}));
+    QVERIFY(QTest::qWaitFor([&] { return t->PUTGmD3 == "60"; }, 3000));
+    QVERIFY(!text("PUTGm_Definition").contains("150 x 100"));
 }
 
 QTEST_MAIN(TstLateReplies)

@@ -866,8 +866,14 @@ void PutgmTab::on_PUTGm_Input_Box_toggled(bool checked)
             w.captions[i]->hide();
         }
         ui->PUTGm_Size->setEnabled(true);
-        if (PUTGmConfig == kCirc)
-            m_host->ClickOnSomthn();
+        if (PUTGmConfig == kCirc) {
+            // The window's delayed request serves the tab on screen; unchecked
+            // from another tab's request, this one asks for itself.
+            if (isVisible())
+                m_host->ClickOnSomthn();
+            else
+                PUTGmFindData();
+        }
     }
     m_host->SetMessages();
     PUTGmResizeChert();
