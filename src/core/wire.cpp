@@ -422,16 +422,16 @@ bool Reader::readVariant(QVariant *v, int depth)
     }
     case QMetaType::QDateTime: {
         // Read here, not by Qt: in this stream version Qt converts to the
-        // stored time spec unchecked, and a time-zone spec (which this version
-        // cannot carry) crashes it.
+        // stored kind of time unchecked, and a time-zone kind (which this
+        // version cannot carry) crashes it.
         qint64 julianDay = 0;
         quint32 msecs = 0;
-        quint8 spec = 0;
-        if (!readI64(&julianDay) || !readU32(&msecs) || !readU8(&spec))
+        quint8 kind = 0;
+        if (!readI64(&julianDay) || !readU32(&msecs) || !readU8(&kind))
             return false;
         const QDateTime utc(QDate::fromJulianDay(julianDay),
                             msecs == 0xFFFFFFFFu ? QTime() : QTime::fromMSecsSinceStartOfDay(int(msecs)), Qt::UTC);
-        switch (spec) {
+        switch (kind) {
         case Qt::LocalTime:
             *v = utc.toLocalTime();
             return true;

@@ -549,16 +549,23 @@ bool ProductData::putgmBaseHasD1(const QString &base)
     return base == QLatin1String("092") || base == QLatin1String("095");
 }
 
+namespace {
+// D4, D3, D2, D1 of an SNP row; a row may serve several types, and a ring the
+// asked type lacks is left empty.
+QStringList snpDiameters(const ProductTable::Row &r, const QString &type)
+{
+    return {snp::typeHasOuterRing(type) ? r.d4 : QString(), r.d3, r.d2,
+            snp::typeHasInnerRing(type) ? r.d1 : QString()};
+}
+} // namespace
+
 QStringList ProductData::snpLookup(const QVariantMap &request) const
 {
     const ProductTable *t = table(QStringLiteral("snp"), text(request, "standart"));
     const ProductTable::Row *r = t ? t->find(text(request, "tf"), text(request, "size"), text(request, "press")) : nullptr;
     if (!r)
         return {};
-    // A row may serve several types; a ring the asked type lacks is left empty.
-    const QString type = text(request, "tf");
-    QStringList out = {snp::typeHasOuterRing(type) ? r->d4 : QString(), r->d3, r->d2,
-                       snp::typeHasInnerRing(type) ? r->d1 : QString()};
+    QStringList out = snpDiameters(*r, text(request, "tf"));
     if (!r->thickness.isEmpty())
         out << r->thickness;
     return out;
@@ -574,8 +581,7 @@ QStringList ProductData::snpD2Lookup(const QVariantMap &request) const
     const QString press = text(request, "press");
     for (const ProductTable::Row &r : t->rows)
         if (r.codes.contains(type) && r.press == press && std::fabs(number(r.d2) - d2) < 1e-6)
-            return {r.size, snp::typeHasOuterRing(type) ? r.d4 : QString(), r.d3, r.d2,
-                    snp::typeHasInnerRing(type) ? r.d1 : QString()};
+            return QStringList{r.size} + snpDiameters(r, type);
     return {};
 }
 
@@ -637,8 +643,10 @@ QString ProductData::adviceFor(const ProductTable &t, const QString &code, const
             for (const QString &b : entry.second)
                 if (t.find(b + QLatin1Char('_') + facing, size, press))
                     made << b;
+    if (made.isEmpty())
+        return QString();
     for (const auto &entry : bases)
-        if (!made.isEmpty() && entry.second == made)
+        if (entry.second == made)
             return entry.first;
     return QString();
 }

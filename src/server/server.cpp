@@ -714,10 +714,11 @@ void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
         if (m_lastQuestionnaireId > 0) {
             u.questionnaireId = m_lastQuestionnaireId;
             m_lastQuestionnaireId = 0; // a questionnaire carries one file
-        } else if (m_lastQuestionnaireId < 0)
+        } else if (m_lastQuestionnaireId < 0) {
             refusal = QStringLiteral("file of a questionnaire that was not stored");
-        else if (!m_loggedIn)
+        } else if (!m_loggedIn) {
             refusal = QStringLiteral("file before a login or questionnaire");
+        }
     }
     if (refusal.isEmpty()) {
         const QString suffix = QFileInfo(name).suffix();

@@ -396,30 +396,33 @@ static Account accountFrom(const QSqlQuery &q)
     return a;
 }
 
-bool Store::findAccount(const QString &name, Account *out)
-{
-    recover();
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
-    q.addBindValue(name);
-    if (!exec(q) || !q.next())
-        return false;
-    *out = accountFrom(q);
-    return true;
-}
-
-Store::AccountState Store::accountState(const QString &name, qint64 id, Account *out)
+// -1: the store could not be read; 0: no such account; 1: found.
+int Store::readAccount(const QString &name, Account *out)
 {
     recover();
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
     q.addBindValue(name);
     if (!exec(q))
-        return AccountState::Unknown;
+        return -1;
     if (!q.next())
-        return AccountState::Gone;
-    const Account a = accountFrom(q);
-    if (a.id != id || a.disabled)
+        return 0;
+    *out = accountFrom(q);
+    return 1;
+}
+
+bool Store::findAccount(const QString &name, Account *out)
+{
+    return readAccount(name, out) > 0;
+}
+
+Store::AccountState Store::accountState(const QString &name, qint64 id, Account *out)
+{
+    Account a;
+    const int read = readAccount(name, &a);
+    if (read < 0)
+        return AccountState::Unknown;
+    if (read == 0 || a.id != id || a.disabled)
         return AccountState::Gone;
     *out = a;
     return AccountState::Active;

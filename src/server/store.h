@@ -122,10 +122,10 @@ public:
     enum class ApplicationResult { Stored, DuplicateMail, DuplicateName, Invalid, Failed };
     ApplicationResult addApplication(const QVariantMap &fields, qint64 *id);
     QList<Application> applications(bool pendingOnly);
-    // key: application id or e-mail. Creates the account (name = login or the
-    // e-mail) with the ticked families unless access overrides them.
     // The application an operator means by its number or e-mail (as --approve takes it).
     bool findApplication(const QString &appKey, Application *out);
+    // key: application id or e-mail. Creates the account (name = login or the
+    // e-mail) with the ticked families unless access overrides them.
     bool approveApplication(const QString &key, const QString &login, const QString &clearPassword,
                             const Access *accessOverride, QString *accountName, QString *error);
 
@@ -152,6 +152,7 @@ private:
     bool migrate();
     // After a failed statement on PostgreSQL: reconnect if the link is gone.
     void recover();
+    int readAccount(const QString &name, Account *out);
     bool exec(QSqlQuery &q);
     bool exec(const QString &sql);
     // Transaction edges; on failure the store is marked suspect and `error` set.

@@ -73,6 +73,7 @@ private slots:
 
 private:
     bool open();
+    bool openOnPutg();
     bool nextRequest(quint8 code, QVariantMap *map, int ms = 3000);
     void drain(int ms = 450)
     {
@@ -158,6 +159,22 @@ bool TstLateReplies::open()
     return QTest::qWaitFor([this] { return window->putgmTab()->PUTGmD3 == "60"; }, 3000);
 }
 
+// open(), then the PUTG tab with its first lookup answered (39 x 18).
+bool TstLateReplies::openOnPutg()
+{
+    if (!open())
+        return false;
+    toTab("PUTG");
+    QVariantMap m;
+    if (!nextRequest(15, &m))
+        return false;
+    peer->reply(listItem(16, {"0", "39", "18", "0"}));
+    if (!QTest::qWaitFor([this] { return window->putgTab()->PUTGD3 == "39"; }, 3000))
+        return false;
+    drain();
+    return true;
+}
+
 void TstLateReplies::toTab(const char *page)
 {
     auto *tabs = w<QTabWidget>("tabWidget");
@@ -168,14 +185,9 @@ void TstLateReplies::toTab(const char *page)
 
 void TstLateReplies::putgTypedDiametersStay()
 {
-    QVERIFY(open());
+    QVERIFY(openOnPutg());
     PutgTab *t = window->putgTab();
-    toTab("PUTG");
     QVariantMap m;
-    QVERIFY(nextRequest(15, &m));
-    peer->reply(listItem(16, {"0", "39", "18", "0"}));
-    QVERIFY(QTest::qWaitFor([&] { return t->PUTGD3 == "39"; }, 3000));
-    drain();
 
     // A facing change starts a delayed lookup; meanwhile the user types the diameters.
     w<QComboBox>("PUTGFlanBox")->setCurrentIndex(1);
@@ -261,14 +273,9 @@ void TstLateReplies::tabOpenedBeforeTablesIsFilledLater()
 // 01); the rings of the old one must not stay in the designation.
 void TstLateReplies::forcedConstructionIsLookedUp()
 {
-    QVERIFY(open());
+    QVERIFY(openOnPutg());
     PutgTab *t = window->putgTab();
-    toTab("PUTG");
     QVariantMap m;
-    QVERIFY(nextRequest(15, &m));
-    peer->reply(listItem(16, {"0", "39", "18", "0"}));
-    QVERIFY(QTest::qWaitFor([&] { return t->PUTGD3 == "39"; }, 3000));
-    drain();
     w<QComboBox>("PUTGFlanBox")->setCurrentIndex(1);
     QVERIFY(nextRequest(15, &m));
     peer->reply(listItem(16, {"0", "39", "18", "0"}));

@@ -60,6 +60,12 @@ QString makeFile(const QTemporaryDir &dir, const QString &name, qint64 size, boo
     return path;
 }
 
+bool connectTo(TestPeer &peer, QTcpSocket *socket)
+{
+    socket->connectToHost(QHostAddress::LocalHost, peer.port());
+    return socket->waitForConnected(5000) && peer.waitForConnection();
+}
+
 void fillRequired(Opros &o)
 {
     child<QPlainTextEdit>(&o, "textEdit_2")->setPlainText(QStringLiteral("  ООО Ромашка "));
@@ -859,9 +865,7 @@ void TstOpros::mainWindowSendsCode9()
 
     TestPeer peer;
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, peer.port());
-    QVERIFY(socket.waitForConnected(5000));
-    QVERIFY(peer.waitForConnection());
+    QVERIFY(connectTo(peer, &socket));
     MainWindow main(&socket, QStringLiteral("user"), QStringLiteral("pass"), nullptr, QVariantMap());
     // The main window asks for its tables first; that request is not ours.
     QVERIFY(peer.waitForFrames(1));
@@ -893,9 +897,7 @@ void TstOpros::refusedMapTakesNoFile()
     const QString path = makeFile(dir, QStringLiteral("узел.dwg"), 700, true);
     TestPeer peer;
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, peer.port());
-    QVERIFY(socket.waitForConnected(5000));
-    QVERIFY(peer.waitForConnection());
+    QVERIFY(connectTo(peer, &socket));
     MainWindow main(&socket, QStringLiteral("user"), QStringLiteral("pass"), nullptr, QVariantMap());
     QVERIFY(peer.waitForFrames(1));
 

@@ -55,6 +55,13 @@ private:
         w.findChild<QLineEdit *>("lineEditUsr")->setText(user);
         w.findChild<QLineEdit *>("lineEditPass")->setText(pass);
     }
+    // The first press connects and sends the login once connected.
+    static bool loginSent(StartWindow &w, TestPeer &peer)
+    {
+        setFields(w, "ivanov", "pw");
+        press(w, "LoginBut");
+        return peer.waitForFrames(1);
+    }
 };
 
 void TstStartWindow::defaultsHoldAllEightKeys()
@@ -309,9 +316,7 @@ void TstStartWindow::loginDuringUploadFollowsTheFile()
     const QString path = bigFile(dir, &bytes);
     TestPeer peer;
     StartWindow w("127.0.0.1", peer.port());
-    setFields(w, "ivanov", "pw");
-    press(w, "LoginBut");
-    QVERIFY(peer.waitForFrames(1));
+    QVERIFY(loginSent(w, peer));
     w.sendFile(path);
     press(w, "LoginBut");
     QVERIFY(peer.waitForFrames(3));
@@ -319,7 +324,6 @@ void TstStartWindow::loginDuringUploadFollowsTheFile()
     QCOMPARE(TestPeer::code(peer.frames[2]), quint8(wire::Login));
     QCOMPARE(peer.rawData, bytes);
 }
-
 
 // The login is answered while the questionnaire's file still goes up through
 // this window: the hand-over waits for the file, so the main window's first
@@ -331,9 +335,7 @@ void TstStartWindow::answerDuringUploadWaitsForTheFile()
     const QString path = bigFile(dir, &bytes);
     TestPeer peer;
     StartWindow w("127.0.0.1", peer.port());
-    setFields(w, "ivanov", "pw");
-    press(w, "LoginBut");
-    QVERIFY(peer.waitForFrames(1));
+    QVERIFY(loginSent(w, peer));
     w.sendFile(path);
     // What the main window does first on the connection it is handed.
     connect(&w, &QDialog::accepted, [&w] { w.loginSocket()->write(wire::requestFrame(wire::TablesRequest, QString(""))); });
@@ -353,9 +355,7 @@ void TstStartWindow::answerWhileSettingsOpenKeepsTheConnection()
 {
     TestPeer peer;
     StartWindow w("127.0.0.1", peer.port());
-    setFields(w, "ivanov", "pw");
-    press(w, "LoginBut");
-    QVERIFY(peer.waitForFrames(1));
+    QVERIFY(loginSent(w, peer));
     QVERIFY(w.loginSocket());
     bool seen = false;
     int resultWhileOpen = -1;

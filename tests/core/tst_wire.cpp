@@ -26,7 +26,7 @@ private slots:
     void readerRoundTripsReplyItems();
     void readerStopsAtTruncation();
     void loginDataWithOtherKinds();
-    void dateTimeSpecsFromTheWire();
+    void dateTimeKindsFromTheWire();
 };
 
 void TstWire::tableRequestIsFiveBytes()
@@ -304,15 +304,15 @@ void TstWire::loginDataWithOtherKinds()
     }
 }
 
-// Found by the fuzzer: a date-time whose stored spec is a time zone (or no
-// spec at all) crashed the reader inside Qt's own stream operator.
-void TstWire::dateTimeSpecsFromTheWire()
+// Found by the fuzzer: a date-time stored as time-zone time (or as no known
+// kind of time at all) crashed the reader inside Qt's own stream operator.
+void TstWire::dateTimeKindsFromTheWire()
 {
-    auto dateTime = [](quint8 spec) {
+    auto dateTime = [](quint8 kind) {
         QByteArray b;
         QDataStream out(&b, QIODevice::WriteOnly);
         out.setVersion(QDataStream::Qt_5_0);
-        out << quint32(QMetaType::QDateTime) << quint8(0) << qint64(2460437) << quint32(25689010) << spec;
+        out << quint32(QMetaType::QDateTime) << quint8(0) << qint64(2460437) << quint32(25689010) << kind;
         return b;
     };
     const QDateTime utc(QDate(2024, 5, 6), QTime(7, 8, 9, 10), Qt::UTC);
@@ -326,12 +326,12 @@ void TstWire::dateTimeSpecsFromTheWire()
     QVERIFY(wire::Reader(dateTime(Qt::OffsetFromUTC)).readVariant(&v));
     QCOMPARE(v.toDateTime().offsetFromUtc(), 0);
     QCOMPARE(v.toDateTime().toUTC(), utc);
-    for (quint8 spec : {quint8(Qt::TimeZone), quint8(4), quint8(0xFF)}) {
-        wire::Reader r(dateTime(spec));
-        QVERIFY2(!r.readVariant(&v), qPrintable(QString::number(spec)));
+    for (quint8 kind : {quint8(Qt::TimeZone), quint8(4), quint8(0xFF)}) {
+        wire::Reader r(dateTime(kind));
+        QVERIFY2(!r.readVariant(&v), qPrintable(QString::number(kind)));
         QVERIFY(r.failed());
     }
-    // Qt writes a local date-time of this stream version as its UTC time and spec 0.
+    // Qt writes a local date-time of this stream version as its UTC time and kind 0.
     QByteArray b;
     QDataStream out(&b, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_5_0);

@@ -229,7 +229,7 @@ bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
-    if (m_upload || m_chainRunning) {
+    if (m_upload || !m_sentDrawings.isEmpty()) {
         // The server reads exactly the announced bytes after an upload header;
         // a frame written now would land inside the file. It goes out after.
         m_held.append({frame, status});
@@ -412,16 +412,13 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
-            if (m_chainRunning) {
+            if (!m_sentDrawings.isEmpty()) {
                 qWarning() << "order acknowledged again while its drawings go up; ignored";
                 break;
             }
-            // The drawings go with the rows as they were sent, whatever the
-            // user does to the list while they upload.
-            m_sentDrawings = ChertList;
             int first = -1;
-            for (int i = 0; i < m_sentDrawings.size(); ++i) {
-                if (!m_sentDrawings.at(i).isEmpty()) {
+            for (int i = 0; i < ChertList.size(); ++i) {
+                if (!ChertList.at(i).isEmpty()) {
                     first = i;
                     break;
                 }
@@ -433,7 +430,9 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 // emptying the list here would lose them for good.
                 statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
-                m_chainRunning = true;
+                // The drawings go with the rows as they were sent, whatever the
+                // user does to the list while they upload.
+                m_sentDrawings = ChertList;
                 sendFile(m_sentDrawings.at(first), first);
                 if (!m_upload)
                     endAttachmentChain(); // the first file could not be opened
@@ -487,10 +486,7 @@ void MainWindow::SlotError(QAbstractSocket::SocketError err)
     const QString reason = netstatus::errorReason(err, source ? source->errorString() : QString());
     statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + reason);
     m_socket = nullptr;
-    m_upload.reset();
-    m_chainRunning = false;
-    m_sentDrawings.clear();
-    m_held.clear();
+    dropUploads();
 }
 
 void MainWindow::SlotConnected()
@@ -653,9 +649,7 @@ void MainWindow::SendPartOfFile()
         QTcpSocket *s = m_socket;
         m_socket = nullptr;
         s->abort();
-        m_chainRunning = false;
-        m_sentDrawings.clear();
-        m_held.clear(); // nothing can carry them now
+        dropUploads();
         return;
     }
     if (!m_uploadIsAttachment) {
@@ -687,7 +681,14 @@ void MainWindow::continueAttachmentChain()
 
 void MainWindow::endAttachmentChain()
 {
-    m_chainRunning = false;
     m_sentDrawings.clear();
     sendHeldFrames();
+}
+
+// The connection is gone: no file, drawing or held request can go out on it.
+void MainWindow::dropUploads()
+{
+    m_upload.reset();
+    m_sentDrawings.clear();
+    m_held.clear();
 }

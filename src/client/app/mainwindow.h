@@ -129,6 +129,7 @@ private:
     void startUpload(const QString &fileName, int index, bool attachment);
     void continueAttachmentChain();
     void endAttachmentChain();
+    void dropUploads();
     void sendHeldFrames();
     void wireRequestTriggers();
     void wireOrderButtons();
@@ -167,9 +168,9 @@ private:
     std::unique_ptr<FileUpload> m_upload;
     bool m_uploadIsAttachment = false;
     int m_uploadPos = 0;
-    // The order's drawings as sent, uploaded one after another after reply 13.
+    // The order's drawings as sent, uploaded one after another after reply 13;
+    // not empty exactly while that chain runs.
     QStringList m_sentDrawings;
-    bool m_chainRunning = false;
     // Requests made while an upload runs, sent once it is over.
     struct HeldFrame
     {

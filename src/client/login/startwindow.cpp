@@ -252,13 +252,19 @@ void StartWindow::SlotReadyRead()
     }
 }
 
+// The window stops listening to a connection it gives up or gives away.
+void StartWindow::detach(QTcpSocket *socket)
+{
+    disconnect(socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
+    disconnect(socket, SIGNAL(error(QAbstractSocket::SocketError)),
+               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+}
+
 void StartWindow::handOver()
 {
     m_handOverPending = false;
-    disconnect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
-    disconnect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
-    disconnect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
-               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    detach(m_socket);
     accept();
     if (m_message)
         m_message->setCloseEnabled(true);
@@ -330,10 +336,7 @@ void StartWindow::applySettings(const QVariantMap &settings)
     // The next "Войти" connects anew with the new settings; the old
     // connection must not answer into this window any more.
     QTcpSocket *old = m_socket;
-    disconnect(old, SIGNAL(connected()), this, SLOT(SlotConnected()));
-    disconnect(old, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
-    disconnect(old, SIGNAL(error(QAbstractSocket::SocketError)),
-               this, SLOT(SlotError(QAbstractSocket::SocketError)));
+    detach(old);
     // A file still going up over it stops there; the requests held behind
     // it went with that connection.
     disconnect(old, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));

@@ -58,6 +58,7 @@ private:
     bool sendFrame(const QByteArray &frame, const QString &status);
     void keepForConnection(std::function<void()> request);
     void sendKept();
+    void detach(QTcpSocket *socket);
     // Detaches from the logged-in socket and accepts: the main window takes it.
     void handOver();
     void handOverIfDue();

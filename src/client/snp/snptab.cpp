@@ -158,7 +158,7 @@ void SnpTab::fillFromTables()
 // diameters typed since.
 bool SnpTab::lateForTu() const
 {
-    if (!ui->SNP_TU_Btn->isChecked())
+    if (!requestSuppressed())
         return false;
     qDebug() << "table answer ignored: TU diameters are typed";
     return true;
