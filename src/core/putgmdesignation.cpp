@@ -57,8 +57,12 @@ QString materialName(const materials::Pick &p)
 {
     // Cutting the code column off typed text would mangle the name the user
     // entered, so the free entry is named as typed.
-    if (p.isOther())
-        return putg::otherMaterialName(p);
+    if (p.isOther()) {
+        // The untouched entry is named by its words, as in the SNP description;
+        // cutting its code column would leave "ой материал>".
+        const QString typed = putg::otherMaterialName(p);
+        return typed.isEmpty() ? QStringLiteral("другой материал") : typed;
+    }
     return materials::name(p);
 }
 

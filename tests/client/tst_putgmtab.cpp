@@ -679,7 +679,14 @@ void TstPutgmTab::otherMaterialTypedStaysFree()
     o->setCurrentIndex(o->count() - 1);
     QVERIFY(o->isEditable());
     QVERIFY(w<QLineEdit>("PUTGm_Definition")->text().contains("-1др.1 ["));
-    o->setFocus();
+    QApplication::setActiveWindow(o->window());
+    o->lineEdit()->setFocus();
+    QVERIFY(o->lineEdit()->hasFocus());
+    o->lineEdit()->selectAll();
+    // A name that begins like a catalogue code is not completed into that entry.
+    QTest::keyClicks(o->lineEdit(), "9C");
+    QCOMPARE(o->currentText(), QString("9C"));
+    QVERIFY(w<QLineEdit>("PUTGm_Definition")->text().contains("-19C1 ["));
     o->lineEdit()->selectAll();
     for (const QChar c : QString("12Х18Н10Т"))
         QTest::sendKeyEvent(QTest::Click, o->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);

@@ -686,6 +686,15 @@ void TstPutgTab::otherMaterialAndThicknessTyped()
     o->setCurrentIndex(o->count() - 1);
     QVERIFY(o->isEditable());
     QCOMPARE(definition->text(), QString("ПУТГ-А-2-212-02-10-1,6-2,0-1-0{др.}0  [39 x 18]"));
+    // Typed key by key into the focused field, a name that begins like a
+    // catalogue code stays as typed.
+    QApplication::setActiveWindow(window.get());
+    o->lineEdit()->setFocus();
+    QVERIFY(o->lineEdit()->hasFocus());
+    o->lineEdit()->selectAll();
+    QTest::keyClicks(o->lineEdit(), "3L");
+    QCOMPARE(o->currentText(), QString("3L"));
+    QCOMPARE(definition->text(), QString("ПУТГ-А-2-212-02-10-1,6-2,0-1-0{3L}0  [39 x 18]"));
     o->lineEdit()->setText("12Х18Н10Т");
     QCOMPARE(definition->text(), QString("ПУТГ-А-2-212-02-10-1,6-2,0-1-0{12Х18Н10Т}0  [39 x 18]"));
     QCOMPARE(o->count(), materials::stripList().size());

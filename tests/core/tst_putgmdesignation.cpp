@@ -380,10 +380,18 @@ void TestPutgmDesignation::description_data()
         c.PUTGm_AE_Material = materials::Pick::ringOther(QStringLiteral("12Х18Н10Т"));
     }) << QStringLiteral("Прокладка на металлическом волновом основании из стали 12Х18Н10Т, без обтюраторов") + kPlate1
               + kFacingA + dn + QStringLiteral(", с размерами 39 x 18 и толщиной 3,0");
+    QTest::newRow("other base untouched") << Setup([](PutgmChoices &c) {
+        c.PUTGm_AE_Material = materials::Pick::ring(13);
+    }) << QStringLiteral("Прокладка на металлическом волновом основании из стали другой материал, без обтюраторов") + kPlate1
+              + kFacingA + dn + QStringLiteral(", с размерами 39 x 18 и толщиной 3,0");
+    QTest::newRow("other base typed blanks") << Setup([](PutgmChoices &c) {
+        c.PUTGm_AE_Material = materials::Pick::ringOther(QStringLiteral("   "));
+    }) << QStringLiteral("Прокладка на металлическом волновом основании из стали другой материал, без обтюраторов") + kPlate1
+              + kFacingA + dn + QStringLiteral(", с размерами 39 x 18 и толщиной 3,0");
     QTest::newRow("other obturator untouched") << Setup([](PutgmChoices &c) {
         c.PUTGmConst = QStringLiteral("02");
         c.PUTGm_O_Material = materials::Pick::strip(12);
-    }) << QStringLiteral("Прокладка") + kWave + QStringLiteral(", с внутренним обтюратором из стали ") + kPlate1
+    }) << QStringLiteral("Прокладка") + kWave + QStringLiteral(", с внутренним обтюратором из стали другой материал") + kPlate1
               + kFacingA + dn + QStringLiteral(", с размерами 39 x 18 и толщиной 3,0");
 }
 

@@ -149,8 +149,12 @@ void ComboBoxSetEditable(QComboBox *box)
     const bool last = box->count() > 0 && box->currentIndex() == box->count() - 1;
     if (box->isEditable() != last)
         box->setEditable(last);
-    if (last && box->lineEdit())
+    if (last && box->lineEdit()) {
+        // A typed name is the code as typed; completing it into a catalogue
+        // entry would order a material nobody chose.
+        box->setCompleter(nullptr);
         box->lineEdit()->selectAll();
+    }
 }
 
 } // namespace putgui
