@@ -52,6 +52,7 @@ private slots:
     void quantityEditorDoesNotCarryOver();
     void backThenToBasket();
     void acceptedOrderEmptiesList();
+    void acceptanceKeepsRowsAddedSince();
 
     // sending
     void requestKinds_data();
@@ -456,6 +457,25 @@ void TstOrder::acceptedOrderEmptiesList()
     QCOMPARE(rig.basket()->rowCount(), 1);
     QCOMPARE(cell(rig.basket(), 0, 0), QString("ПУТГм-C"));
     QCOMPARE(w->ChertList, QStringList({""}));
+}
+
+void TstOrder::acceptanceKeepsRowsAddedSince()
+{
+    MainWindow *w = rig.window.get();
+    addSnp(w, "СНП-A", "1", "A", {"1", "2", "3", "4"}, "first");
+    addPutg(w, "ПУТГ-B", "2", "1", "2", "second");
+    w->findChild<QPushButton *>("To_Basket")->click();
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QVERIFY(rig.peer->waitForFrames(2));
+    // The same item once more, and the sent quantity changed, before the answer.
+    addPutg(w, "ПУТГ-B", "2", "1", "2", "second");
+    rig.basket()->item(0, 1)->setText("5");
+    rig.peer->reply(QByteArray(1, char(13)));
+    QTRY_COMPARE(rig.basket()->rowCount(), 2);
+    QCOMPARE(row(rig.basket(), 0), QStringList({"СНП-A", "5", "3*2", "", "first"}));
+    QCOMPARE(cell(rig.basket(), 1, 0), QString("ПУТГ-B"));
+    QCOMPARE(w->ChertList, QStringList({"", ""}));
 }
 
 // ---- sending -------------------------------------------------------------------------

@@ -57,6 +57,7 @@ private slots:
     void requestDuringUploadWaitsForTheFile();
     void chainKeepsTheRowsAsSent();
     void repeatedAcceptanceUploadsOnce();
+    void listEditedBeforeAcceptance();
     void unreadableDrawingStopsChain_data();
     void unreadableDrawingStopsChain();
     void fileChangesWhileSent_data();
@@ -306,6 +307,42 @@ void TstUpload::repeatedAcceptanceUploadsOnce()
     QTest::qWait(100);
     QCOMPARE(rig.peer->frames.size(), 4);
     QCOMPARE(rig.peer->rawData, contents(paths[0]) + contents(paths[1]));
+}
+
+void TstUpload::listEditedBeforeAcceptance()
+{
+    MainWindow *w = rig.window.get();
+    const QStringList paths = orderWithDrawings({{1, 5000}});
+    w->findChild<QPushButton *>("To_Basket")->click();
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QVERIFY(rig.peer->waitForFrames(2));
+    // Before the answer comes the user deletes the first row and adds a new
+    // item with its own drawing; neither change went to the server.
+    rig.basket()->setCurrentCell(0, 0);
+    QVERIFY(QMetaObject::invokeMethod(w, "on_List_Pos_Delete_Btn_clicked"));
+    const QString later = writeFile(dir.path(), "later.dwg", 3000, 'z');
+    answers.files << later;
+    press(w, w->putgTab(), "PUTG_AddChert", &MainWindow::on_PUTG_AddChert_clicked);
+    addPutg(w, "ПУТГ-later", "7", "10", "20", "d");
+    QCOMPARE(rig.basket()->rowCount(), 3);
+
+    rig.peer->reply(QByteArray(1, char(wire::OrderAccepted)));
+    QVERIFY(rig.peer->waitForFrames(3));
+    const Header h = header(rig.peer->frames.at(2));
+    QCOMPARE(int(h.code), 3);
+    QCOMPARE(h.name, QString("row1.dwg"));
+    QCOMPARE(h.index, QString("1"));
+    QTRY_COMPARE(rig.peer->rawData.size(), 5000);
+    QTRY_VERIFY(!w->uploadRunning());
+    QTest::qWait(100);
+    QCOMPARE(rig.peer->frames.size(), 3);
+    QCOMPARE(rig.peer->rawData, contents(paths[1]));
+    // The sent rows are gone; the item added since stays with its drawing.
+    QTRY_COMPARE(rig.basket()->rowCount(), 1);
+    QCOMPARE(cell(rig.basket(), 0, 0), QString("ПУТГ-later"));
+    QCOMPARE(cell(rig.basket(), 0, 3), QString("later.dwg"));
+    QCOMPARE(w->ChertList, QStringList{later});
 }
 
 void TstUpload::unreadableDrawingStopsChain_data()

@@ -229,7 +229,7 @@ bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
         qWarning() << "request of" << frame.size() << "bytes not sent: over the frame limit";
         return false;
     }
-    if (m_upload || !m_sentDrawings.isEmpty()) {
+    if (m_upload || !m_chain.drawings.isEmpty()) {
         // The server reads exactly the announced bytes after an upload header;
         // a frame written now would land inside the file. It goes out after.
         m_held.append({frame, status});
@@ -406,19 +406,25 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             finishCommand(QStringLiteral("Ошибка. Повторите отправку позднее."));
             break;
         case wire::OrderFailed:
+            m_pendingOrder.reset();
             finishCommand(QStringLiteral("Ошибка отправки."));
             break;
         case wire::DocumentMailed:
+            m_pendingOrder.reset();
             finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
-            if (!m_sentDrawings.isEmpty()) {
+            if (!m_chain.drawings.isEmpty()) {
                 qWarning() << "order acknowledged again while its drawings go up; ignored";
                 break;
             }
+            // The answer is for the list as it was sent, whatever the user did
+            // to it since: the drawings keep their rows and later rows stay.
+            SentOrder sent = m_pendingOrder ? *m_pendingOrder : currentOrder();
+            m_pendingOrder.reset();
             int first = -1;
-            for (int i = 0; i < ChertList.size(); ++i) {
-                if (!ChertList.at(i).isEmpty()) {
+            for (int i = 0; i < sent.drawings.size(); ++i) {
+                if (!sent.drawings.at(i).isEmpty()) {
                     first = i;
                     break;
                 }
@@ -430,17 +436,15 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 // emptying the list here would lose them for good.
                 statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
-                // The drawings go with the rows as they were sent, whatever the
-                // user does to the list while they upload.
-                m_sentDrawings = ChertList;
-                sendFile(m_sentDrawings.at(first), first);
+                m_chain = sent;
+                sendFile(m_chain.drawings.at(first), first);
                 if (!m_upload)
                     endAttachmentChain(); // the first file could not be opened
                 break;
             }
             if (m_message)
                 m_message->setCloseEnabled(true);
-            ClearOrderList();
+            removeSentRows(sent);
             break;
         }
         default:
@@ -529,6 +533,60 @@ void MainWindow::MoveListRow(int step)
         b->setText(text);
     }
     ui->Basket->setCurrentCell(t, c);
+}
+
+MainWindow::SentOrder MainWindow::currentOrder() const
+{
+    const QTableWidget *b = ui->Basket;
+    SentOrder o;
+    o.columns = b->columnCount();
+    o.cells.reserve(b->rowCount() * o.columns);
+    for (int r = 0; r < b->rowCount(); ++r) {
+        for (int c = 0; c < o.columns; ++c) {
+            // An empty cell goes out as an empty text, never as a null one.
+            const QTableWidgetItem *item = b->item(r, c);
+            const QString text = item ? item->text() : QString();
+            o.cells << (text.isNull() ? QString("") : text);
+        }
+        o.drawings << ChertList.value(r);
+    }
+    return o;
+}
+
+void MainWindow::removeSentRows(const SentOrder &sent)
+{
+    QTableWidget *b = ui->Basket;
+    const SentOrder now = currentOrder();
+    if (now.cells == sent.cells && now.drawings == sent.drawings) {
+        ClearOrderList(); // untouched since it was sent, as almost always
+        return;
+    }
+    QVector<bool> gone(b->rowCount(), false);
+    const int sentRows = sent.columns > 0 ? sent.cells.size() / sent.columns : 0;
+    for (int s = 0; s < sentRows; ++s) {
+        const QStringList cells = sent.cells.mid(s * sent.columns, sent.columns);
+        for (int r = 0; r < gone.size(); ++r) {
+            if (!gone.at(r) && now.columns == sent.columns
+                && now.cells.mid(r * now.columns, now.columns) == cells
+                && now.drawings.at(r) == sent.drawings.value(s)) {
+                gone[r] = true;
+                break;
+            }
+        }
+    }
+    if (!gone.contains(false)) {
+        ClearOrderList();
+        return;
+    }
+    for (int r = gone.size() - 1; r >= 0; --r) {
+        if (!gone.at(r))
+            continue;
+        if (r < ChertList.size())
+            ChertList.removeAt(r);
+        b->removeRow(r);
+    }
+    m_uploadPos = 0;
+    on_Back_clicked();
 }
 
 void MainWindow::ClearOrderList()
@@ -665,23 +723,23 @@ void MainWindow::SendPartOfFile()
 void MainWindow::continueAttachmentChain()
 {
     int next = m_uploadPos + 1;
-    while (next < m_sentDrawings.size() && m_sentDrawings.at(next).isEmpty())
+    while (next < m_chain.drawings.size() && m_chain.drawings.at(next).isEmpty())
         ++next;
-    if (next < m_sentDrawings.size()) {
+    if (next < m_chain.drawings.size()) {
         m_uploadPos = next;
-        sendFile(m_sentDrawings.at(next), next);
+        sendFile(m_chain.drawings.at(next), next);
         if (!m_upload)
             endAttachmentChain(); // a file that cannot be opened stops the chain
         return;
     }
     statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
-    ClearOrderList();
+    removeSentRows(m_chain);
     endAttachmentChain();
 }
 
 void MainWindow::endAttachmentChain()
 {
-    m_sentDrawings.clear();
+    m_chain = SentOrder();
     sendHeldFrames();
 }
 
@@ -689,6 +747,7 @@ void MainWindow::endAttachmentChain()
 void MainWindow::dropUploads()
 {
     m_upload.reset();
-    m_sentDrawings.clear();
+    m_chain = SentOrder();
+    m_pendingOrder.reset();
     m_held.clear();
 }

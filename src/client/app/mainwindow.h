@@ -7,6 +7,7 @@
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/tabhost.h"
 #include "wire.h"
@@ -168,9 +169,21 @@ private:
     std::unique_ptr<FileUpload> m_upload;
     bool m_uploadIsAttachment = false;
     int m_uploadPos = 0;
-    // The order's drawings as sent, uploaded one after another after reply 13;
-    // not empty exactly while that chain runs.
-    QStringList m_sentDrawings;
+    // An order list as it went out: its cells row by row and each row's drawing.
+    struct SentOrder
+    {
+        QStringList cells;
+        int columns = 0;
+        QStringList drawings;
+    };
+    SentOrder currentOrder() const;
+    // Takes the rows of `sent` out of the list, leaving rows added or changed since.
+    void removeSentRows(const SentOrder &sent);
+    // The last order written and not yet answered; the list may change meanwhile.
+    std::optional<SentOrder> m_pendingOrder;
+    // The acknowledged order whose drawings go up one after another after
+    // reply 13; its drawings are not empty exactly while that chain runs.
+    SentOrder m_chain;
     // Requests made while an upload runs, sent once it is over.
     struct HeldFrame
     {

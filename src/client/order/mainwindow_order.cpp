@@ -258,17 +258,9 @@ void MainWindow::on_Send_List_clicked()
         return;
 
     // Cells as shown now: an edited quantity goes out as edited.
-    QList<QString> cells;
-    cells.reserve(b->rowCount() * b->columnCount());
-    for (int r = 0; r < b->rowCount(); ++r) {
-        for (int c = 0; c < b->columnCount(); ++c) {
-            // An empty cell goes out as an empty text, never as a null one.
-            const QTableWidgetItem *item = b->item(r, c);
-            const QString text = item ? item->text() : QString();
-            cells << (text.isNull() ? QString("") : text);
-        }
-    }
-    SlotSendToServer(kind.code, cells);
+    const SentOrder order = currentOrder();
+    if (writeFrame(wire::requestFrame(kind.code, order.cells), QStringLiteral("Отправка данных...")))
+        m_pendingOrder = order;
 }
 
 // ---- drawings -------------------------------------------------------------------------
