@@ -60,6 +60,8 @@ private slots:
     void sendsEveryCellInOrder();
     void answerNoSendsNothing();
     void emptyListIsReported();
+    void closedCurrentDialogShowsWhatFollows_data();
+    void closedCurrentDialogShowsWhatFollows();
     void tooLargeOrderIsRefusedAndKept();
 
     // drawings
@@ -591,6 +593,56 @@ void TstOrder::emptyListIsReported()
     QVERIFY(m->isCloseEnabled());
     QTest::qWait(100);
     QCOMPARE(rig.peer->frames.size(), 1);
+}
+
+void TstOrder::closedCurrentDialogShowsWhatFollows_data()
+{
+    QTest::addColumn<bool>("emptyList");
+    QTest::addColumn<int>("reply"); // 0: the connection goes instead
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty list closed, connection lost") << true << 0 << "Ошибка: Сервер отключился.";
+    QTest::newRow("waiting closed, connection lost") << false << 0 << "Ошибка: Сервер отключился.";
+    QTest::newRow("waiting closed, order refused") << false << int(wire::OrderFailed) << "Ошибка отправки.";
+    QTest::newRow("waiting closed, document mailed") << false << int(wire::DocumentMailed)
+                                                      << "Файл будет выслан Вам на почту.";
+}
+
+// A dialog the user closed while the window still holds it ("Cписок пуст.",
+// or the wait for an answer closed with Esc): what the window writes next
+// must still reach the screen.
+void TstOrder::closedCurrentDialogShowsWhatFollows()
+{
+    QFETCH(bool, emptyList);
+    QFETCH(int, reply);
+    QFETCH(QString, text);
+    MainWindow *w = rig.window.get();
+    if (!emptyList) {
+        addPutg(w, "ПУТГ-A", "1", "1", "2", "d");
+        answers.boxes << QMessageBox::Yes;
+    }
+    w->findChild<QPushButton *>("To_Basket")->click();
+    w->findChild<QPushButton *>("Send_List")->click();
+    Message *m = w->statusDialog();
+    QVERIFY(m && m->isVisible());
+    if (emptyList) {
+        m->findChild<QPushButton *>("pushButton")->click();
+    } else {
+        QVERIFY(rig.peer->waitForFrames(2));
+        QTest::keyClick(m, Qt::Key_Escape);
+    }
+    QVERIFY(!m->isVisible());
+
+    if (reply == 0) {
+        rig.peer->connection()->disconnectFromHost();
+        QTRY_VERIFY(w->socket() == nullptr);
+    } else {
+        rig.peer->reply(QByteArray(1, char(reply)));
+        QTRY_VERIFY(w->statusDialog() == nullptr);
+    }
+    bool shown = false;
+    for (Message *d : w->findChildren<Message *>())
+        shown = shown || (d->isVisible() && d->messageText() == text && d->isCloseEnabled());
+    QVERIFY(shown);
 }
 
 void TstOrder::tooLargeOrderIsRefusedAndKept()

@@ -7,6 +7,10 @@ Message *ensure(QPointer<Message> &current, QWidget *window)
     if (!current) {
         current = new Message(window);
         current->show();
+    } else if (current->isHidden()) {
+        // Closed by the user but still current ("Cписок пуст.", an accepted
+        // order): what is written next must be seen, a lost connection above all.
+        current->show();
     }
     return current;
 }
