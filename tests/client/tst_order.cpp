@@ -605,6 +605,7 @@ void TstOrder::closedCurrentDialogShowsWhatFollows_data()
     QTest::newRow("waiting closed, order refused") << false << int(wire::OrderFailed) << "Ошибка отправки.";
     QTest::newRow("waiting closed, document mailed") << false << int(wire::DocumentMailed)
                                                       << "Файл будет выслан Вам на почту.";
+    QTest::newRow("waiting closed, order accepted") << false << int(wire::OrderAccepted) << "Заявка отправлена.";
 }
 
 // A dialog the user closed while the window still holds it ("Cписок пуст.",
@@ -637,7 +638,8 @@ void TstOrder::closedCurrentDialogShowsWhatFollows()
         QTRY_VERIFY(w->socket() == nullptr);
     } else {
         rig.peer->reply(QByteArray(1, char(reply)));
-        QTRY_VERIFY(w->statusDialog() == nullptr);
+        QTRY_VERIFY(w->statusDialog() == nullptr || reply == wire::OrderAccepted);
+        QTRY_COMPARE(rig.basket()->rowCount(), reply == wire::OrderAccepted ? 0 : 1);
     }
     bool shown = false;
     for (Message *d : w->findChildren<Message *>())

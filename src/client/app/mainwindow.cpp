@@ -346,9 +346,7 @@ void MainWindow::finishCommand(const QString &text)
 {
     if (!m_message)
         return;
-    m_message->setMessageText(text);
-    m_message->setCloseEnabled(true);
-    m_message = nullptr;
+    statusdialog::finish(m_message, this, text);
 }
 
 void MainWindow::handleReplyBody(const QByteArray &body)
@@ -430,7 +428,7 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 }
             }
             if (m_message)
-                m_message->setMessageText(QStringLiteral("Заявка отправлена."));
+                statusdialog::ensure(m_message, this)->setMessageText(QStringLiteral("Заявка отправлена."));
             if (first >= 0) {
                 // The drawings go up even if the dialog was forgotten meanwhile:
                 // emptying the list here would lose them for good.
