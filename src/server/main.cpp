@@ -37,12 +37,31 @@ QTextStream &err()
 
 // Customer text in a listing: a line break inside a value must not start what
 // looks like another field, so continuation lines are indented.
+// Customer text on the operator's terminal: a line break starts an indented
+// continuation line, so no text can pose as another field; other controls and
+// the bidi overrides are shown as escapes, so none can rewrite the screen.
 QString listed(const QString &text, const char *indent = "    ")
 {
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t.replace(QLatin1Char('\n'), QLatin1Char('\n') + QLatin1String(indent));
+    QString out;
+    out.reserve(t.size());
+    for (const QChar c : qAsConst(t)) {
+        const ushort u = c.unicode();
+        const bool bidi = (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+        if (u == '\n')
+            out += QLatin1Char('\n') + QLatin1String(indent);
+        else if (u == '\t')
+            out += c;
+        else if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else if (bidi || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString randomPassword()
@@ -107,7 +126,7 @@ int fail(const QString &message)
 
 void printOrder(const Order &o)
 {
-    out() << "order " << o.id << "  account " << o.account << "  code " << o.code << "  " << o.created << "\n";
+    out() << "order " << o.id << "  account " << listed(o.account) << "  code " << o.code << "  " << o.created << "\n";
     for (const OrderRow &r : o.rows) {
         out() << "  row " << r.index << ": " << listed(r.designation) << " | qty " << listed(r.quantity) << " | "
               << listed(r.size) << " | drawing " << (r.drawing.isEmpty() ? QStringLiteral("-") : listed(r.drawing))
@@ -115,7 +134,7 @@ void printOrder(const Order &o)
               << "         " << listed(r.description, "         ") << "\n";
     }
     for (const Upload &u : o.uploads)
-        out() << "  file for row " << u.rowIndex << ": " << u.clientName << " (" << u.size << " bytes) stored as uploads/"
+        out() << "  file for row " << listed(u.rowIndex) << ": " << listed(u.clientName) << " (" << u.size << " bytes) stored as uploads/"
               << u.storedName << "\n";
 }
 
@@ -240,15 +259,13 @@ int main(int argc, char *argv[])
             for (const char *k : {"SNP", "PUTG", "PUTGm", "Flan", "Zat", "Opros"})
                 if (a.fields.value(QLatin1String(k)).toBool())
                     ticked << QLatin1String(k);
+            const auto field = [&a](const char *key) { return listed(a.fields.value(QLatin1String(key)).toString()); };
             out() << "application " << a.id << " [" << a.status << (a.accountName.isEmpty() ? "" : " as ")
-                  << a.accountName << "] " << a.created << "\n"
-                  << "  " << a.fields.value(QStringLiteral("FIO")).toString() << ", "
-                  << a.fields.value(QStringLiteral("Dol")).toString() << ", "
-                  << a.fields.value(QStringLiteral("Predpr")).toString() << ", "
-                  << a.fields.value(QStringLiteral("City")).toString() << "\n"
-                  << "  e-mail " << a.fields.value(QStringLiteral("Mail")).toString() << ", phone "
-                  << a.fields.value(QStringLiteral("Tel")).toString() << ", wants " << ticked.join(QLatin1Char(','))
-                  << "\n";
+                  << listed(a.accountName) << "] " << a.created << "\n"
+                  << "  " << field("FIO") << ", " << field("Dol") << ", " << field("Predpr") << ", " << field("City")
+                  << "\n"
+                  << "  e-mail " << field("Mail") << ", phone " << field("Tel") << ", wants "
+                  << ticked.join(QLatin1Char(',')) << "\n";
         }
         out().flush();
         return 0;
@@ -283,14 +300,14 @@ int main(int argc, char *argv[])
         for (const QuestionnaireInfo &q : store.questionnaires()) {
             const QVariantMap f = store.questionnaire(q.id);
             out() << "questionnaire " << q.id << "  " << q.created << "  "
-                  << (q.account.isEmpty() ? QStringLiteral("before login") : QStringLiteral("account ") + q.account)
+                  << (q.account.isEmpty() ? QStringLiteral("before login") : QStringLiteral("account ") + listed(q.account))
                   << "\n  " << listed(f.value(QStringLiteral("name_predpe")).toString()) << ", "
                   << listed(f.value(QStringLiteral("fio")).toString()) << ", "
                   << listed(f.value(QStringLiteral("e-mail")).toString()) << ", phone "
                   << listed(f.value(QStringLiteral("tel")).toString()) << "\n";
             for (const Upload &u : files)
                 if (u.questionnaireId == q.id)
-                    out() << "  file: " << u.clientName << " (" << u.size << " bytes) stored as uploads/" << u.storedName
+                    out() << "  file: " << listed(u.clientName) << " (" << u.size << " bytes) stored as uploads/" << u.storedName
                           << "\n";
         }
         out().flush();
@@ -301,7 +318,7 @@ int main(int argc, char *argv[])
         if (f.isEmpty())
             return fail(QStringLiteral("no questionnaire %1").arg(p.value(showQuestionnaire)));
         for (auto it = f.cbegin(); it != f.cend(); ++it)
-            out() << it.key() << " = " << listed(it.value().toString()) << "\n";
+            out() << listed(it.key()) << " = " << listed(it.value().toString()) << "\n";
         out().flush();
         return 0;
     }

@@ -46,6 +46,9 @@ constexpr qint64 kReadBuffer = 256 * 1024;
 constexpr qint64 kMaxUnsentReplies = 1024 * 1024;
 // Failure counts older than this are forgotten.
 constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
+// No account has a longer name, so the throttle need not remember longer ones
+// (each would otherwise hold as many bytes as a peer cares to send).
+constexpr int kMaxLoginName = 100;
 
 bool parseLogin(const QString &text, QString *name, QString *clear)
 {
@@ -106,6 +109,8 @@ qint64 LoginThrottle::reserve(const QString &name, qint64 nowMs)
 
 void LoginThrottle::failed(const QString &name, qint64 nowMs)
 {
+    if (name.size() > kMaxLoginName)
+        return;
     prune(nowMs);
     Entry &e = m_entries[name];
     e.failures = qMin(e.failures + 1, 64);
@@ -127,14 +132,15 @@ QString safeUploadName(const QString &clientName)
     name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.size() > 255)
         return QString();
-    for (const QChar c : qAsConst(name)) {
+    for (QChar &c : name) {
         const ushort u = c.unicode();
         // Controls, and the bidi embeddings, overrides and isolates that make
-        // "fdp\u202E.exe" read as "exe.pdf". Other format characters (a soft
+        // "fdp\u202E.exe" read as "exe.pdf", are blanked out of the recorded
+        // name; the file itself is kept. Other format characters (a soft
         // hyphen, the joiner inside an emoji) are ordinary parts of names.
         const bool bidi = (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
         if (u < 0x20 || u == 0x7f || c.category() == QChar::Other_Control || bidi)
-            return QString();
+            c = QLatin1Char('_');
     }
     return name;
 }
@@ -475,6 +481,12 @@ void Connection::checkLogin(const QString &name, const QString &clear)
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)
 {
+    if (m_loggedIn && !(matched && !account.disabled && account.id == m_account.id)) {
+        // Another account, or none, from here on: files that follow belong
+        // to its own orders and questionnaires, never to the last account's.
+        forgetLastOrder();
+        m_lastQuestionnaireId = 0;
+    }
     if (!matched || account.disabled) {
         // A failed new login ends any earlier one on this connection.
         m_loggedIn = false;
@@ -548,8 +560,9 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
             qCritical().noquote() << "questionnaire not stored:" << error;
     }
     // A file that follows a questionnaire belongs to it: after one that was not
-    // stored it must not be filed with an earlier one.
-    m_lastQuestionnaireId = id > 0 ? id : -1;
+    // stored, or that named no file, it must not be filed with an earlier one.
+    const bool namesFile = !map.value(QStringLiteral("file_name")).toString().isEmpty();
+    m_lastQuestionnaireId = id > 0 && namesFile ? id : -1;
     if (loginWindow)
         sendText(id > 0 ? kQuestionnaireStored : kTryLater);
     else
@@ -715,7 +728,7 @@ void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
             u.questionnaireId = m_lastQuestionnaireId;
             m_lastQuestionnaireId = 0; // a questionnaire carries one file
         } else if (m_lastQuestionnaireId < 0) {
-            refusal = QStringLiteral("file of a questionnaire that was not stored");
+            refusal = QStringLiteral("file of a questionnaire that was not stored or named no file");
         } else if (!m_loggedIn) {
             refusal = QStringLiteral("file before a login or questionnaire");
         }

@@ -58,8 +58,9 @@ private:
     QHash<QString, Entry> m_entries;
 };
 
-// Client file names are data, never paths. Returns the bare name or an empty
-// text when the name must be refused.
+// Client file names are data, never paths. Returns the bare name, with
+// controls and bidi overrides blanked out, or an empty text when there is no
+// name to keep.
 QString safeUploadName(const QString &clientName);
 
 class OrderServer : public QObject

@@ -243,6 +243,37 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("Заявка не принята")));
     }
 
+    void listingsShowCustomerTextInert()
+    {
+        // Customer text reaches the operator's terminal: it must neither pose
+        // as another listed item nor carry terminal commands.
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        c.send(wire::requestFrame(wire::Registration,
+                                  application(QStringLiteral("Козлов\napplication 77 [approved as boss] 2026-01-01"),
+                                              QStringLiteral("kozlov@x.ru"), true, true, true)));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QVERIFY2(text.startsWith(QStringLiteral("Заявка на регистрацию принята")), qPrintable(text));
+        QVERIFY(c.login(QStringLiteral("twin"), QStringLiteral("pw1")));
+        c.send(wire::requestFrame(wire::OrderInvoice,
+                                  QStringList{QStringLiteral("\x1b[2J\x1b[31mRED"), QStringLiteral("1"), QString(),
+                                              QStringLiteral("fdp\u202e.exe"), QStringLiteral("d")}));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+
+        QString listing;
+        QCOMPARE(m_server.command({QStringLiteral("--list-applications")}, &listing), 0);
+        QVERIFY2(listing.contains(QStringLiteral("Козлов\n    application 77")), qPrintable(listing));
+        QVERIFY(!listing.contains(QStringLiteral("\napplication 77")));
+        QCOMPARE(m_server.command({QStringLiteral("--list-orders")}, &listing), 0);
+        QVERIFY(!listing.contains(QChar(0x1b)) && !listing.contains(QChar(0x202e)));
+        QVERIFY2(listing.contains(QStringLiteral("\\x1b[2J\\x1b[31mRED")), qPrintable(listing));
+        QVERIFY(listing.contains(QStringLiteral("fdp\\u202e.exe")));
+    }
+
     void accountsMustBeTypeable_data()
     {
         QTest::addColumn<QStringList>("args");

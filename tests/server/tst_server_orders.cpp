@@ -319,6 +319,65 @@ private slots:
         QCOMPARE(store.uploads().last().clientName, QStringLiteral("for-new-order.pdf"));
     }
 
+    void filesFollowTheAccountNowLoggedIn()
+    {
+        // Files behind a new login on the same connection belong to the new
+        // account: never to the order or questionnaire of the one before.
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("second"), QStringLiteral("pw2")}), 0);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireStored));
+        const int before = store.uploads().size();
+
+        QVERIFY(c.login(QStringLiteral("second"), QStringLiteral("pw2")));
+        c.upload(QStringLiteral("second-drawing.pdf"), randomBytes(300, 20), QStringLiteral("0"));
+        c.upload(QStringLiteral("second-file.pdf"), randomBytes(300, 21));
+        // A wrong login ends the session as well.
+        QVERIFY(!c.login(QStringLiteral("second"), QStringLiteral("wrong")));
+        c.upload(QStringLiteral("after-wrong-login.pdf"), randomBytes(300, 22));
+        QVERIFY(c.login(QStringLiteral("second"), QStringLiteral("pw2")));
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        const QList<Upload> all = store.uploads();
+        for (int i = before; i < all.size(); ++i) {
+            QVERIFY2(all.at(i).orderId <= 0 && all.at(i).questionnaireId <= 0, qPrintable(all.at(i).clientName));
+            QVERIFY(all.at(i).clientName != QStringLiteral("after-wrong-login.pdf"));
+        }
+    }
+
+    void questionnaireWithoutFileTakesNone()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        QVariantMap sent = questionnaire();
+        sent.insert(QStringLiteral("file_name"), QString());
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, sent));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireStored));
+        c.upload(QStringLiteral("unasked.pdf"), randomBytes(300, 23));
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        for (const Upload &u : store.uploads())
+            QVERIFY(u.clientName != QStringLiteral("unasked.pdf") || u.questionnaireId <= 0);
+    }
+
     void disabledAccountLosesItsSession()
     {
         QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("leaving"), QStringLiteral("pw")}), 0);
