@@ -57,6 +57,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     config.loginDelayBaseMs = 0;
     config.loginDelayMaxMs = 0;
     server = new OrderServer(store, products, config);
+    // Listening also gives the server its folder for partial uploads; without
+    // it they would be written into the working directory.
+    if (!server->listen(QHostAddress::LocalHost, 0, &error))
+        std::abort();
     return 0;
 }
 
