@@ -125,6 +125,18 @@ void TstStartWindow::refusalKeepsWindowOpenAndConnected()
     QCOMPARE(w.result(), 0);
     QVERIFY(w.loginSocket());
     QCOMPARE(w.loginSocket()->state(), QAbstractSocket::ConnectedState);
+
+    // The next try's waiting dialog closed with Esc: the answer shows it again.
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(2));
+    Message *waiting = w.loginStatusDialog();
+    QVERIFY(waiting && waiting->isVisible());
+    QTest::keyClick(waiting, Qt::Key_Escape);
+    QVERIFY(!waiting->isVisible());
+    peer.send(loginAnswer("Неверное имя пользователя или пароль"));
+    QTRY_VERIFY(w.loginStatusDialog() == nullptr);
+    QVERIFY(waiting->isVisible());
+    QCOMPARE(waiting->messageText(), QString("Неверное имя пользователя или пароль"));
 }
 
 void TstStartWindow::successHandsOverEverything()

@@ -224,13 +224,11 @@ void StartWindow::SlotReadyRead()
             continue;
         }
         const QString text = reply.text;
-        Message *m = m_message;
-        if (!m) {
-            m = new Message(this);
+        const bool fresh = !m_message;
+        // A waiting dialog the user closed is shown again: the answer must be seen.
+        Message *m = statusdialog::ensure(m_message, this);
+        if (fresh)
             m->setCloseEnabled(false);
-            m->show();
-            m_message = m;
-        }
         m->setMessageText(text);
         if (!reply.success) {
             m->setCloseEnabled(true);
