@@ -396,6 +396,13 @@ void TstOpros::otherMaterial()
     material->setCurrentIndex(9);
     QVERIFY(material->isEditable());
     QCOMPARE(material->currentText(), QStringLiteral("Другой"));
+    // Typed into the focused field, the start of a listed material stays as typed.
+    QApplication::setActiveWindow(&o);
+    material->lineEdit()->setFocus();
+    QVERIFY(material->lineEdit()->hasFocus());
+    material->lineEdit()->selectAll();
+    QTest::keyClicks(material->lineEdit(), QStringLiteral("40"));
+    QCOMPARE(o.questionnaireData().value(QStringLiteral("material")).toString(), QStringLiteral("40"));
     material->lineEdit()->selectAll();
     QTest::keyClicks(material->lineEdit(), QStringLiteral("Hastelloy C-276"));
     QCOMPARE(o.questionnaireData().value(QStringLiteral("material")).toString(), QStringLiteral("Hastelloy C-276"));

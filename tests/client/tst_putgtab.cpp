@@ -704,6 +704,11 @@ void TstPutgTab::otherMaterialAndThicknessTyped()
     auto *depth = child<QComboBox>("PUTG_Depth_Box");
     depth->setCurrentIndex(depth->count() - 1);
     QVERIFY(depth->isEditable());
+    depth->lineEdit()->setFocus();
+    QVERIFY(depth->lineEdit()->hasFocus());
+    depth->lineEdit()->selectAll();
+    QTest::keyClicks(depth->lineEdit(), "2");
+    QCOMPARE(tab()->PUTGDepth, QString("2"));
     depth->lineEdit()->setText("2,5");
     QCOMPARE(tab()->PUTGDepth, QString("2,5"));
     QVERIFY(definition->text().contains("-1,6-2,5"));

@@ -392,8 +392,11 @@ void PutgTab::on_PUTG_Depth_Box_currentTextChanged(const QString &text)
     const bool last = box->count() > 0 && box->currentIndex() == box->count() - 1;
     if (box->isEditable() != last) {
         box->setEditable(last);
-        if (last && box->lineEdit())
+        if (last && box->lineEdit()) {
+            // "3" typed must stay 3, not be completed into a listed "3,5".
+            box->setCompleter(nullptr);
             box->lineEdit()->selectAll();
+        }
     }
     PUTGDepth = text;
     PUTGCreateDefinition();

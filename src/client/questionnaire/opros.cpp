@@ -276,6 +276,8 @@ void Opros::on_comboBox_6_currentIndexChanged(int index)
 {
     if (index == kOtherMaterialIndex) {
         ui->comboBox_6->setEditable(true);
+        // The typed material goes out as typed, not completed into a listed one.
+        ui->comboBox_6->setCompleter(nullptr);
         return;
     }
     ui->comboBox_6->setEditable(false);
