@@ -18,14 +18,19 @@ int main(int argc, char *argv[])
     // Host and port can be overridden for one run; nothing is stored.
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vintaro gasket configurator"));
-    parser.addHelpOption();
+    const QCommandLineOption helpOpt = parser.addHelpOption();
     QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Order server address."),
                                QStringLiteral("address"), QStringLiteral(VINTARO_DEFAULT_HOST));
     QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Order server port."),
                                QStringLiteral("port"), QString::number(VINTARO_DEFAULT_PORT));
     parser.addOption(hostOpt);
     parser.addOption(portOpt);
-    parser.process(app);
+    // An option this build does not know is reported, not fatal: the login
+    // window opens with the defaults all the same.
+    if (!parser.parse(QCoreApplication::arguments()))
+        qWarning().noquote() << parser.errorText();
+    if (parser.isSet(helpOpt))
+        parser.showHelp();
     bool portOk = false;
     int port = parser.value(portOpt).toInt(&portOk);
     if (!portOk || port <= 0 || port > 65535)

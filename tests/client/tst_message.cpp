@@ -7,7 +7,8 @@
 #include "app/message.h"
 
 // The restart ends the process, so it runs in a child copy of this binary.
-static int runChild(int argc, char **argv, const QString &text, const QString &marker)
+// `how`: the user's button, Esc or window frame, or the program's own close().
+static int runChild(int argc, char **argv, const QString &text, const QString &marker, const QString &how)
 {
     QApplication app(argc, argv);
     Message::restartLauncher = [marker] {
@@ -18,7 +19,17 @@ static int runChild(int argc, char **argv, const QString &text, const QString &m
     Message m;
     m.setMessageText(text);
     m.show();
-    m.findChild<QPushButton *>("pushButton")->click();
+    if (how == "escape") {
+        QTest::keyClick(&m, Qt::Key_Escape);
+    } else if (how == "frame") {
+        // What the window system sends when the frame's close button is pressed.
+        QCloseEvent e;
+        QApplication::sendEvent(m.windowHandle(), &e);
+    } else if (how == "program") {
+        m.close();
+    } else {
+        m.findChild<QPushButton *>("pushButton")->click();
+    }
     return m.isVisible() ? 3 : 0;
 }
 
@@ -34,17 +45,25 @@ private slots:
 void TstMessage::closeOrRestart_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<bool>("restarted");
-    QTest::newRow("lost connection") << "Ошибка: Потеряна связь с сервером." << 12 << true;
-    QTest::newRow("server gone") << "Ошибка: Сервер отключился." << 12 << true;
-    QTest::newRow("not found only closes") << "Ошибка: Сервер не найден." << 0 << false;
-    QTest::newRow("other text closes") << "Данные получены." << 0 << false;
+    const QString lost = "Ошибка: Потеряна связь с сервером.";
+    QTest::newRow("lost connection") << lost << "button" << 12 << true;
+    QTest::newRow("server gone") << "Ошибка: Сервер отключился." << "button" << 12 << true;
+    QTest::newRow("not found only closes") << "Ошибка: Сервер не найден." << "button" << 0 << false;
+    QTest::newRow("other text closes") << "Данные получены." << "button" << 0 << false;
+    QTest::newRow("lost, closed with Esc") << lost << "escape" << 12 << true;
+    QTest::newRow("lost, closed by the window frame") << lost << "frame" << 12 << true;
+    QTest::newRow("lost, closed by the program") << lost << "program" << 0 << false;
+    QTest::newRow("other text, Esc only closes") << "Данные получены." << "escape" << 0 << false;
+    QTest::newRow("other text, frame only closes") << "Данные получены." << "frame" << 0 << false;
 }
 
 void TstMessage::closeOrRestart()
 {
     QFETCH(QString, text);
+    QFETCH(QString, how);
     QFETCH(int, exitCode);
     QFETCH(bool, restarted);
     QTemporaryDir dir;
@@ -54,6 +73,7 @@ void TstMessage::closeOrRestart()
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VINTARO_MESSAGE_TEXT", text);
     env.insert("VINTARO_MARKER", marker);
+    env.insert("VINTARO_CLOSE_HOW", how);
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {"--child"});
     QVERIFY(child.waitForFinished(20000));
@@ -79,7 +99,7 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && QByteArray(argv[1]) == "--child")
         return runChild(argc, argv, qEnvironmentVariable("VINTARO_MESSAGE_TEXT"),
-                        qEnvironmentVariable("VINTARO_MARKER"));
+                        qEnvironmentVariable("VINTARO_MARKER"), qEnvironmentVariable("VINTARO_CLOSE_HOW"));
     QApplication app(argc, argv);
     TstMessage t;
     return QTest::qExec(&t, argc, argv);

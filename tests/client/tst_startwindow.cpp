@@ -370,6 +370,7 @@ void TstStartWindow::answerWhileSettingsOpenKeepsTheConnection()
     QVERIFY(loginSent(w, peer));
     QVERIFY(w.loginSocket());
     bool seen = false;
+    bool answerClosable = false;
     int resultWhileOpen = -1;
     whenModal<Proxy>([&](Proxy *p) {
         seen = true;
@@ -377,12 +378,17 @@ void TstStartWindow::answerWhileSettingsOpenKeepsTheConnection()
         peer.send(loginAnswer(wire::loginSuccessText(), &data));
         QTest::qWait(200);
         resultWhileOpen = w.result();
+        // The answer shows on top of the settings; the user must be able to
+        // close it to get back to them.
+        answerClosable = w.loginStatusDialog() && w.loginStatusDialog()->isVisible()
+                         && w.loginStatusDialog()->isCloseEnabled();
         p->findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Ok)->click();
     });
     w.findChild<QPushButton *>("ExitBut_2")->click();
     QVERIFY(seen);
     // Not while the settings dialog was open.
     QCOMPARE(resultWhileOpen, int(QDialog::Rejected));
+    QVERIFY(answerClosable);
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QVERIFY(w.loginSocket());
     QCOMPARE(w.loginSocket()->state(), QAbstractSocket::ConnectedState);

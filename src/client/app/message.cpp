@@ -1,6 +1,8 @@
 #include "app/message.h"
 #include "ui_message.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QDebug>
@@ -53,14 +55,34 @@ bool Message::isLostConnectionText(const QString &text)
         || text == QStringLiteral("Ошибка: Потеряна связь с сервером.");
 }
 
+bool Message::restartIfLost()
+{
+    if (!isLostConnectionText(ui->label_2->text()))
+        return false;
+    // Neither window reconnects by itself: a fresh instance is the way back.
+    qInfo() << "restarting after a lost connection";
+    restartLauncher();
+    processExit(12);
+    return true;
+}
+
 void Message::on_pushButton_clicked()
 {
-    if (isLostConnectionText(ui->label_2->text())) {
-        // Neither window reconnects by itself: a fresh instance is the way back.
-        qInfo() << "restarting after a lost connection";
-        restartLauncher();
-        processExit(12);
+    if (!restartIfLost())
+        close();
+}
+
+void Message::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel) && restartIfLost())
         return;
-    }
-    close();
+    QDialog::keyPressEvent(event);
+}
+
+void Message::closeEvent(QCloseEvent *event)
+{
+    // Only the user's close counts; the windows close their dialogs themselves too.
+    if (event->spontaneous() && restartIfLost())
+        return;
+    QDialog::closeEvent(event);
 }

@@ -25,9 +25,17 @@ public:
 
     static bool isLostConnectionText(const QString &text);
 
+protected:
+    // Esc and the window frame close the dialog like its button does.
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void on_pushButton_clicked();
 
 private:
+    // After a lost connection closing restarts the program; returns false otherwise.
+    bool restartIfLost();
+
     Ui::Message *ui;
 };

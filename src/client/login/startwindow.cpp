@@ -241,8 +241,10 @@ void StartWindow::SlotReadyRead()
         if (m_nested > 0 || m_upload) {
             // A dialog of this window (questionnaire, registration, settings)
             // or its file is still using the connection: hand it over once
-            // they are done, and show their answers here until then.
+            // they are done, and show their answers here until then. The
+            // answer is final, so the user can close it and finish the dialog.
             m_handOverPending = true;
+            m->setCloseEnabled(true);
             continue;
         }
         handOver();
