@@ -107,12 +107,14 @@ bool typeable(const QString &name, const QString &password, QString *why)
     static const QRegularExpression nameRe(QStringLiteral("^[а-яА-Яa-zA-z0-9@.]{1,100}$"));
     static const QRegularExpression passRe(QStringLiteral("^[а-яА-Яa-zA-z0-9]{1,100}$"));
     if (!nameRe.match(name).hasMatch()) {
-        *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
-                              "(1 to 100): choose another name");
+        if (why)
+            *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
+                                  "(1 to 100): choose another name");
         return false;
     }
     if (!passRe.match(password).hasMatch()) {
-        *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
+        if (why)
+            *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
         return false;
     }
     return true;
@@ -214,6 +216,13 @@ int main(int argc, char *argv[])
     const QString dir = QDir(p.value(dataDir)).absolutePath();
     // Commands that only read or change what is there must not quietly work on
     // a new, empty store made from a mistyped (or forgotten) --data-dir.
+    int commands = 0;
+    for (const QCommandLineOption *o : {&addUser, &disableUser, &enableUser, &listAccounts, &listApps, &approve,
+                                        &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder})
+        commands += p.isSet(*o) ? 1 : 0;
+    // Each command does one thing and exits; a second one would be skipped unseen.
+    if (commands > 1)
+        return fail(QStringLiteral("one operator command at a time"));
     const bool needsExisting = p.isSet(disableUser) || p.isSet(enableUser) || p.isSet(listAccounts)
                                || p.isSet(listApps) || p.isSet(approve) || p.isSet(listOrders)
                                || p.isSet(listQuestionnaires) || p.isSet(showQuestionnaire) || p.isSet(exportOrder);
@@ -281,7 +290,9 @@ int main(int argc, char *argv[])
         if (login.isEmpty() && store.findApplication(p.value(approve), &wanted))
             login = wanted.fields.value(QStringLiteral("Mail")).toString().trimmed();
         if (!login.isEmpty() && !typeable(login, clear, &error))
-            return fail(error + QStringLiteral(" (--user NAME sets the login)"));
+            return fail(p.isSet(user) || typeable(login, QStringLiteral("a"), nullptr)
+                            ? error
+                            : error + QStringLiteral(" (--user NAME sets the login)"));
         if (!store.approveApplication(p.value(approve), p.value(user), clear, override, &name, &error))
             return fail(error);
         Account a;
@@ -327,15 +338,15 @@ int main(int argc, char *argv[])
         if (!store.order(p.value(exportOrder).toLongLong(), &o))
             return fail(QStringLiteral("no order %1").arg(p.value(exportOrder)));
         const QByteArray csv = Store::csvForOrder(o).toUtf8();
-        if (p.isSet(outFile)) {
-            QFile f(p.value(outFile));
-            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(csv) != csv.size())
-                return fail(QStringLiteral("cannot write %1").arg(p.value(outFile)));
-        } else {
-            QFile f;
-            f.open(stdout, QIODevice::WriteOnly);
-            f.write(csv);
-        }
+        // Success only once the bytes left our buffers: a full disk must not
+        // pass for an export.
+        QFile f;
+        const bool opened = p.isSet(outFile) ? (f.setFileName(p.value(outFile)),
+                                                f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                                             : f.open(stdout, QIODevice::WriteOnly);
+        if (!opened || f.write(csv) != csv.size() || !f.flush())
+            return fail(QStringLiteral("cannot write %1")
+                            .arg(p.isSet(outFile) ? p.value(outFile) : QStringLiteral("the order")));
         return 0;
     }
 

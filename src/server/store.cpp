@@ -117,8 +117,9 @@ QVariant textToVariant(const QString &type, const QString &text)
 QString csvCell(const QString &s)
 {
     QString out = s;
-    // A leading formula character would be run by spreadsheet programs.
-    if (!out.isEmpty() && QStringLiteral("=+-@").contains(out.at(0)))
+    // A leading formula character would be run by spreadsheet programs; a tab
+    // or carriage return in front of one is skipped by some of them.
+    if (!out.isEmpty() && QStringLiteral("=+-@\t\r").contains(out.at(0)))
         out.prepend(QLatin1Char('\''));
     if (out.contains(QLatin1Char('"')) || out.contains(QLatin1Char(';'))
         || out.contains(QLatin1Char('\n')) || out.contains(QLatin1Char('\r'))
@@ -599,8 +600,17 @@ bool Store::findApplication(const QString &appKey, Application *out)
 {
     bool isNumber = false;
     const qint64 wantedId = appKey.toLongLong(&isNumber);
-    for (const Application &a : applications(false)) {
-        if ((isNumber && a.id == wantedId) || key(a.fields.value(QStringLiteral("Mail")).toString()) == key(appKey)) {
+    const QList<Application> all = applications(false);
+    // A number is the application's id first: an address typed as "8" on
+    // another application must not take its place.
+    for (const Application &a : all) {
+        if (isNumber && a.id == wantedId) {
+            *out = a;
+            return true;
+        }
+    }
+    for (const Application &a : all) {
+        if (key(a.fields.value(QStringLiteral("Mail")).toString()) == key(appKey)) {
             *out = a;
             return true;
         }

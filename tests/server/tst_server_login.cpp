@@ -274,6 +274,48 @@ private slots:
         QVERIFY(listing.contains(QStringLiteral("fdp\\u202e.exe")));
     }
 
+    void approveTakesTheNumberAsId()
+    {
+        // An address field holding a bare number must not stand in for the
+        // application with that id.
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QString text;
+        qint64 lastId = 0;
+        const auto submit = [&](const QString &fio, const QString &mail, bool putg) {
+            c.send(wire::requestFrame(wire::Registration, application(fio, mail, true, putg, false)));
+            return c.loginReply(&text) && text.startsWith(QStringLiteral("Заявка на регистрацию принята"));
+        };
+        QVERIFY(submit(QStringLiteral("Первый"), QStringLiteral("placeholder@x.ru"), true));
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        for (const Application &a : store.applications(false))
+            lastId = qMax(lastId, a.id);
+        const QString nextId = QString::number(lastId + 2);
+        QVERIFY(submit(QStringLiteral("Второй"), nextId, true));
+        QVERIFY(submit(QStringLiteral("Третий"), QStringLiteral("third@x.ru"), false));
+        Application third;
+        QVERIFY(store.findApplication(QStringLiteral("third@x.ru"), &third));
+        QCOMPARE(QString::number(third.id), nextId);
+        QString out;
+        QCOMPARE(m_server.command({QStringLiteral("--approve"), nextId, QStringLiteral("--password"), QStringLiteral("pw9")},
+                                  &out),
+                 0);
+        QVERIFY2(out.contains(QStringLiteral("user third@x.ru")), qPrintable(out));
+        bool secondPending = false;
+        for (const Application &a : store.applications(false))
+            if (a.fields.value(QStringLiteral("FIO")).toString() == QStringLiteral("Второй"))
+                secondPending = a.status == QLatin1String("pending");
+        QVERIFY(secondPending);
+
+        // A refused password is not blamed on the login.
+        QVERIFY(m_server.command({QStringLiteral("--approve"), QStringLiteral("placeholder@x.ru"), QStringLiteral("--password"),
+                                  QStringLiteral("a b")},
+                                 &out)
+                != 0);
+        QVERIFY2(!out.contains(QStringLiteral("--user")), qPrintable(out));
+    }
+
     void accountsMustBeTypeable_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -158,6 +158,17 @@ private slots:
         QVERIFY(lines[1].contains(o.uploads[0].storedName));
         // A formula in a cell is not run by a spreadsheet.
         QVERIFY(lines[3].contains(QStringLiteral("'=cmd")));
+
+        // An export that cannot be written is a failure, to a file or to stdout.
+        QVERIFY(m_server.command({QStringLiteral("--export-order"), QString::number(o.id), QStringLiteral("--out"),
+                                  QStringLiteral("/dev/full")}) != 0);
+        QProcess toFull;
+        toFull.setStandardOutputFile(QStringLiteral("/dev/full"));
+        toFull.start(harness::serverBinary(), m_server.baseArgs() << QStringLiteral("--export-order") << QString::number(o.id));
+        QVERIFY(toFull.waitForFinished(60000));
+        QVERIFY(toFull.exitCode() != 0);
+        // One operator command per call: the second would be skipped unseen.
+        QVERIFY(m_server.command({QStringLiteral("--list-orders"), QStringLiteral("--export-order"), QString::number(o.id)}) != 0);
     }
 
     void orderReplies_data()

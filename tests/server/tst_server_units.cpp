@@ -144,6 +144,14 @@ private slots:
         QCOMPARE(lines.size(), 4); // header, row spread over two lines, final newline
         QVERIFY(lines[1].startsWith(QStringLiteral("7;demo;12;;0;'+1;2;;;\"a;b \"\"c\"\"")));
         QCOMPARE(lines[2], QStringLiteral("d\";x.pdf"));
+
+        // A tab or carriage return in front of a formula is neutralised as well.
+        r.designation = QStringLiteral("\t=1+1");
+        r.description = QStringLiteral("\r=2+2");
+        o.rows = {r};
+        const QString csv = Store::csvForOrder(o);
+        QVERIFY2(csv.contains(QStringLiteral(";'\t=1+1;")), qPrintable(csv));
+        QVERIFY2(csv.contains(QStringLiteral("\"'\r=2+2\"")), qPrintable(csv));
     }
 
     void migrationsAndBadUrls_data()
