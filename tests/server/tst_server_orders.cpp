@@ -65,6 +65,22 @@ class TestServerOrders : public QObject
     Q_OBJECT
     harness::Server m_server;
 
+    // Logs in as demo and stores an order and a questionnaire, the requests
+    // whose files follow them.
+    void orderAndQuestionnaireStored(Client &c)
+    {
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        quint8 code = 0;
+        QByteArray arg;
+        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::OrderAccepted));
+        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
+        QVERIFY(c.item(&code, &arg));
+        QCOMPARE(code, quint8(wire::QuestionnaireStored));
+    }
+
     QString uploadPath(const Upload &u) const
     {
         return QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName);
@@ -296,18 +312,13 @@ private slots:
         // behind it; when that request was refused, the file must not end up
         // with the order or questionnaire stored before it.
         Client c;
-        QVERIFY(c.connectTo(m_server.port()));
-        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        orderAndQuestionnaireStored(c);
+        if (QTest::currentTestFailed())
+            return;
         Store store;
         QVERIFY(m_server.openStore(&store));
         quint8 code = 0;
         QByteArray arg;
-        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
-        QVERIFY(c.item(&code, &arg));
-        QCOMPARE(code, quint8(wire::OrderAccepted));
-        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
-        QVERIFY(c.item(&code, &arg));
-        QCOMPARE(code, quint8(wire::QuestionnaireStored));
         const int before = store.uploads().size();
 
         c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 4)));
@@ -336,18 +347,13 @@ private slots:
         // account: never to the order or questionnaire of the one before.
         QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("second"), QStringLiteral("pw2")}), 0);
         Client c;
-        QVERIFY(c.connectTo(m_server.port()));
-        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        orderAndQuestionnaireStored(c);
+        if (QTest::currentTestFailed())
+            return;
         Store store;
         QVERIFY(m_server.openStore(&store));
         quint8 code = 0;
         QByteArray arg;
-        c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5)));
-        QVERIFY(c.item(&code, &arg));
-        QCOMPARE(code, quint8(wire::OrderAccepted));
-        c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
-        QVERIFY(c.item(&code, &arg));
-        QCOMPARE(code, quint8(wire::QuestionnaireStored));
         const int before = store.uploads().size();
 
         QVERIFY(c.login(QStringLiteral("second"), QStringLiteral("pw2")));
