@@ -434,6 +434,9 @@ void TstPutgmTab::sizeClickUnchecksNonStandardFlange()
     QVERIFY(!input->isChecked());
     QVERIFY(!w<QLineEdit>("PUTGm_D2_Inp_Box")->isVisible());
     QCOMPARE(tab()->PUTGmSize, QString("20"));
+    // Until the answer there is no row to order: never size 20 with 70 x 50.
+    QCOMPARE(w<QLineEdit>("PUTGm_Definition")->text(), QString());
+    QCOMPARE(tab()->PUTGmDescriptionText, QString());
     // Sent at once (well before the 300 ms delay), with the clicked row.
     QTRY_COMPARE_WITH_TIMEOUT(lookups(), 2, 200);
     QCOMPARE(lastLookup().value("size").toString(), QString("20"));

@@ -580,6 +580,10 @@ void TstPutgTab::nonStandardFlangeForcesNewRequest()
     input->click();
     QVERIFY(child<QWidget>("PUTG_Table_Field")->isEnabled());
     QCOMPARE(child<QLineEdit>("PUTG_D3_Inp_Box")->text(), QString());
+    // Until the answer there is no row to order: neither the non-standard
+    // text nor the table size with the typed diameters.
+    QCOMPARE(child<QLineEdit>("PUTG_Definition")->text(), QString());
+    QCOMPARE(tab()->PUTGDescriptionText, QString());
     QTRY_COMPARE(lookups().size(), 2);
     QCOMPARE(lookups().at(1), lookups().at(0));
 }
@@ -608,6 +612,7 @@ void TstPutgTab::rectangularNeverSends()
     // A pressure row only rebuilds the designation (after the reset of the
     // additional fields, which puts the thickness back to the first entry).
     auto *presses = child<QListWidget>("PUTG_Press_table");
+    QVERIFY(presses->isVisible());
     presses->setCurrentRow(2);
     emit presses->clicked(presses->currentIndex());
     QCOMPARE(child<QLineEdit>("PUTG_Definition")->text(),

@@ -494,6 +494,8 @@ void PutgTab::on_PUTG_Config_Circle_toggled(bool checked)
         ui->PUTG_Pr_S_Field->hide();
         ui->PUTG_Sketch_Field->hide();
         ui->PUTG_Table_Field->show();
+        ui->PUTG_Size_Label->show();
+        ui->PUTG_Size_table->show();
         ui->PUTG_Input_Box->show();
         ui->PUTG_Chert_Field->show();
         ui->PUTGStandBox->setEnabled(true);
@@ -504,7 +506,10 @@ void PutgTab::on_PUTG_Config_Circle_toggled(bool checked)
     } else {
         PUTGConfig.clear();
         ui->PUTGStandBox->setEnabled(false);
-        ui->PUTG_Table_Field->hide();
+        // Only the sizes go: every shape's designation carries a pressure,
+        // so its list stays to be chosen from.
+        ui->PUTG_Size_Label->hide();
+        ui->PUTG_Size_table->hide();
         ui->PUTG_Chert_Field->hide();
         ui->PUTG_Input_Box->setChecked(false);
         ui->PUTG_Input_Box->hide();
@@ -667,9 +672,16 @@ void PutgTab::PUTGSetInpBox(bool checked)
             w.inputs[i]->hide();
             w.captions[i]->hide();
         }
+        // The typed diameters no longer apply; until the lookup answers there
+        // is nothing to order, rather than a table size with typed diameters.
+        PUTGD1.clear();
+        PUTGD2.clear();
+        PUTGD3.clear();
+        PUTGD4.clear();
         if (PUTGConfig == QLatin1String("circ"))
             requestLookup();
         m_host->SetMessages();
+        PUTGCreateDefinition();
     }
 }
 

@@ -866,6 +866,12 @@ void PutgmTab::on_PUTGm_Input_Box_toggled(bool checked)
             w.captions[i]->hide();
         }
         ui->PUTGm_Size->setEnabled(true);
+        // The typed diameters no longer apply; until the lookup answers there
+        // is nothing to order, rather than a table size with typed diameters.
+        PUTGmD1.clear();
+        PUTGmD2.clear();
+        PUTGmD3.clear();
+        PUTGmD4.clear();
         if (PUTGmConfig == kCirc) {
             // The window's delayed request serves the tab on screen; unchecked
             // from another tab's request, this one asks for itself.
