@@ -58,6 +58,7 @@ private slots:
     void chainKeepsTheRowsAsSent();
     void repeatedAcceptanceUploadsOnce();
     void listEditedBeforeAcceptance();
+    void acceptanceDuringAFileWaitsForIt();
     void unreadableDrawingStopsChain_data();
     void unreadableDrawingStopsChain();
     void fileChangesWhileSent_data();
@@ -343,6 +344,34 @@ void TstUpload::listEditedBeforeAcceptance()
     QCOMPARE(cell(rig.basket(), 0, 0), QString("ПУТГ-later"));
     QCOMPARE(cell(rig.basket(), 0, 3), QString("later.dwg"));
     QCOMPARE(w->ChertList, QStringList{later});
+}
+
+void TstUpload::acceptanceDuringAFileWaitsForIt()
+{
+    // The order's answer comes while a questionnaire's file is still going up:
+    // the drawings follow that file, and the window goes on working after.
+    MainWindow *w = rig.window.get();
+    const QStringList paths = orderWithDrawings({{1, 5000}});
+    w->findChild<QPushButton *>("To_Basket")->click();
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QVERIFY(rig.peer->waitForFrames(2));
+    const QString big = writeFile(dir.path(), "scheme.pdf", 400000, 'q');
+    w->sendFile(big);
+    QVERIFY(w->uploadRunning());
+    rig.peer->reply(QByteArray(1, char(wire::OrderAccepted)));
+    QVERIFY(rig.peer->waitForFrames(4));
+    QCOMPARE(int(header(rig.peer->frames.at(2)).code), 4);
+    const Header drawing = header(rig.peer->frames.at(3));
+    QCOMPARE(int(drawing.code), 3);
+    QCOMPARE(drawing.name, QString("row1.dwg"));
+    QCOMPARE(drawing.index, QString("1"));
+    QTRY_COMPARE(rig.peer->rawData.size(), 405000);
+    QCOMPARE(rig.peer->rawData, contents(big) + contents(paths[1]));
+    QTRY_COMPARE(rig.basket()->rowCount(), 0);
+    w->SlotSendToServer(wire::TablesRequest, QString());
+    QVERIFY(rig.peer->waitForFrames(5));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(4))), int(wire::TablesRequest));
 }
 
 void TstUpload::unreadableDrawingStopsChain_data()

@@ -435,6 +435,8 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
                 m_chain = sent;
+                if (m_upload)
+                    break; // a single file (a questionnaire's) is going up: the drawings follow it
                 sendFile(m_chain.drawings.at(first), first);
                 if (!m_upload)
                     endAttachmentChain(); // the first file could not be opened
@@ -706,6 +708,13 @@ void MainWindow::SendPartOfFile()
         m_socket = nullptr;
         s->abort();
         dropUploads();
+        return;
+    }
+    if (!m_uploadIsAttachment && !m_chain.drawings.isEmpty()) {
+        // An accepted order's drawings waited for this file.
+        sendFile(m_chain.drawings.at(m_uploadPos), m_uploadPos);
+        if (!m_upload)
+            endAttachmentChain(); // the first drawing could not be opened
         return;
     }
     if (!m_uploadIsAttachment) {
