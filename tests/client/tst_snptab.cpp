@@ -436,12 +436,15 @@ void TstSnpTab::gostTableThickness()
     QCOMPARE(w<QLabel>("H_Data")->text(), labels.at(0));
     QCOMPARE(w<QLabel>("H1_Data")->text(), labels.at(1));
     QCOMPARE(w<QLabel>("H2_Data")->text(), labels.at(2));
+    // The order's description names the thickness shown, the standard's.
+    QVERIFY2(tab->SNPDescriptionText.contains(", толщиной " + table + " мм"), qPrintable(tab->SNPDescriptionText));
     // "0" is no thickness: the last one stays.
     QVERIFY(replyDimensions({"136", "110", "88", "71", "0"}));
     QCOMPARE(tab->SNPTableDepth, table);
     // Leaving the table thickness shows the chosen one again.
     click("Depth_32_Btn");
     QCOMPARE(w<QLabel>("H_Data")->text(), QString("3,2"));
+    QVERIFY(tab->SNPDescriptionText.contains(", толщиной 3,2 мм"));
 }
 
 void TstSnpTab::otherThicknessIsTyped()

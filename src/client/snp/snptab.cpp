@@ -181,7 +181,10 @@ snp::SnpChoices SnpTab::choices() const
     c.SNPD3 = SNPD3;
     c.SNPD4 = SNPD4;
     c.SNPFill = SNPFill;
-    c.SNPDepth = SNPDepth;
+    // With the thickness by the standard the gasket is as thick as the server
+    // said (the thickness shown); the buttons' value would be another gasket.
+    const bool byStandard = is(SNPStandard, "GOST128") && ui->Depth_ps_Btn->isChecked() && !SNPTableDepth.isEmpty();
+    c.SNPDepth = byStandard ? SNPTableDepth : SNPDepth;
     c.SNP_ModElem = ui->SNP_ModElem->currentIndex();
     c.SNP_In_Materials = pickOf(ui->SNP_In_Materials);
     c.SNP_K_Materials = pickOf(ui->SNP_K_Materials);
