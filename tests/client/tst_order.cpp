@@ -53,6 +53,7 @@ private slots:
     void backThenToBasket();
     void acceptedOrderEmptiesList();
     void acceptanceKeepsRowsAddedSince();
+    void secondOrderWaitsForTheFirst();
 
     // sending
     void requestKinds_data();
@@ -485,6 +486,33 @@ void TstOrder::acceptanceKeepsRowsAddedSince()
     QCOMPARE(row(rig.basket(), 0), QStringList({"СНП-A", "5", "3*2", "", "first"}));
     QCOMPARE(cell(rig.basket(), 1, 0), QString("ПУТГ-B"));
     QCOMPARE(w->ChertList, QStringList({"", ""}));
+}
+
+void TstOrder::secondOrderWaitsForTheFirst()
+{
+    // The server files drawings with its last order, so a second order goes
+    // only once the first is answered; the list keeps what was not sent.
+    MainWindow *w = rig.window.get();
+    sendTwoItems();
+    if (QTest::currentTestFailed())
+        return;
+    QTest::keyClick(w->statusDialog(), Qt::Key_Escape);
+    addPutg(w, "ПУТГ-C", "3", "1", "2", "third");
+    const int asked = answers.asked.size();
+    w->findChild<QPushButton *>("Send_List")->click();
+    QTest::qWait(100);
+    QCOMPARE(rig.peer->frames.size(), 2);
+    QCOMPARE(answers.asked.size(), asked); // not even asked
+    QVERIFY(w->statusDialog() && w->statusDialog()->isVisible());
+    QCOMPARE(w->statusDialog()->messageText(), QString("Ожидание ответа сервера..."));
+    rig.peer->reply(QByteArray(1, char(13)));
+    QTRY_COMPARE(rig.basket()->rowCount(), 1);
+    QCOMPARE(cell(rig.basket(), 0, 0), QString("ПУТГ-C"));
+    // Answered, the next order goes.
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QVERIFY(rig.peer->waitForFrames(3));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(2))), 12);
 }
 
 // ---- sending -------------------------------------------------------------------------

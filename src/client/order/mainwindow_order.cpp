@@ -246,6 +246,12 @@ void MainWindow::on_Send_List_clicked()
         m->setMessageText(order::emptyListText());
         return;
     }
+    if (m_pendingOrder || !m_chain.drawings.isEmpty()) {
+        // The server files drawings with the last order it stored: a second
+        // order before the first one's answer and drawings would take them.
+        statusdialog::busy(m_message, this, QStringLiteral("Ожидание ответа сервера..."));
+        return;
+    }
     order::RequestKind kind;
     if (!order::requestKind(ui->comboBoxType->currentIndex(), &kind))
         return;
