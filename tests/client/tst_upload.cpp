@@ -70,6 +70,7 @@ private:
     // Three rows; the given rows carry a drawing of the given sizes.
     QStringList orderWithDrawings(const QMap<int, qint64> &drawings);
     void sendOrderAndAccept();
+    void sendOrder(int before = 1);
     void sendOrderAndAcceptAfter(int before);
     Rig rig;
     Answers answers;
@@ -156,7 +157,7 @@ void TstUpload::sendOrderAndAccept()
 }
 
 // `before`: frames the peer holds before the order.
-void TstUpload::sendOrderAndAcceptAfter(int before)
+void TstUpload::sendOrder(int before)
 {
     MainWindow *w = rig.window.get();
     w->findChild<QPushButton *>("To_Basket")->click();
@@ -164,6 +165,13 @@ void TstUpload::sendOrderAndAcceptAfter(int before)
     w->findChild<QPushButton *>("Send_List")->click();
     QVERIFY(rig.peer->waitForFrames(before + 1));
     QCOMPARE(int(TestPeer::code(rig.peer->frames.at(before))), 12);
+}
+
+void TstUpload::sendOrderAndAcceptAfter(int before)
+{
+    sendOrder(before);
+    if (QTest::currentTestFailed())
+        return;
     rig.peer->reply(QByteArray(1, char(wire::OrderAccepted)));
 }
 
@@ -314,10 +322,9 @@ void TstUpload::listEditedBeforeAcceptance()
 {
     MainWindow *w = rig.window.get();
     const QStringList paths = orderWithDrawings({{1, 5000}});
-    w->findChild<QPushButton *>("To_Basket")->click();
-    answers.boxes << QMessageBox::Yes;
-    w->findChild<QPushButton *>("Send_List")->click();
-    QVERIFY(rig.peer->waitForFrames(2));
+    sendOrder();
+    if (QTest::currentTestFailed())
+        return;
     // Before the answer comes the user deletes the first row and adds a new
     // item with its own drawing; neither change went to the server.
     rig.basket()->setCurrentCell(0, 0);
@@ -352,10 +359,9 @@ void TstUpload::acceptanceDuringAFileWaitsForIt()
     // the drawings follow that file, and the window goes on working after.
     MainWindow *w = rig.window.get();
     const QStringList paths = orderWithDrawings({{1, 5000}});
-    w->findChild<QPushButton *>("To_Basket")->click();
-    answers.boxes << QMessageBox::Yes;
-    w->findChild<QPushButton *>("Send_List")->click();
-    QVERIFY(rig.peer->waitForFrames(2));
+    sendOrder();
+    if (QTest::currentTestFailed())
+        return;
     const QString big = writeFile(dir.path(), "scheme.pdf", 400000, 'q');
     w->sendFile(big);
     QVERIFY(w->uploadRunning());
@@ -451,12 +457,10 @@ void TstUpload::fileChangesWhileSent()
 
 void TstUpload::drawingsGoUpEvenWithoutDialog()
 {
-    MainWindow *w = rig.window.get();
     const QStringList paths = orderWithDrawings({{1, 3000}});
-    w->findChild<QPushButton *>("To_Basket")->click();
-    answers.boxes << QMessageBox::Yes;
-    w->findChild<QPushButton *>("Send_List")->click();
-    QVERIFY(rig.peer->waitForFrames(2));
+    sendOrder();
+    if (QTest::currentTestFailed())
+        return;
     // 14 first forgets the dialog; the acceptance that follows finds none.
     rig.peer->reply(QByteArray::fromHex("0e0d"));
     QVERIFY(rig.peer->waitForFrames(3));

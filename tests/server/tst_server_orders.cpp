@@ -66,9 +66,10 @@ class TestServerOrders : public QObject
     harness::Server m_server;
 
     // Logs in as demo and stores an order and a questionnaire, the requests
-    // whose files follow them.
-    void orderAndQuestionnaireStored(Client &c)
+    // whose files follow them; opens the store and counts its files so far.
+    void orderAndQuestionnaireStored(Client &c, Store *store, int *uploadsBefore)
     {
+        QVERIFY(m_server.openStore(store));
         QVERIFY(c.connectTo(m_server.port()));
         QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
         quint8 code = 0;
@@ -79,6 +80,7 @@ class TestServerOrders : public QObject
         c.send(wire::requestFrame(wire::QuestionnaireRequest, questionnaire()));
         QVERIFY(c.item(&code, &arg));
         QCOMPARE(code, quint8(wire::QuestionnaireStored));
+        *uploadsBefore = store->uploads().size();
     }
 
     QString uploadPath(const Upload &u) const
@@ -312,14 +314,13 @@ private slots:
         // behind it; when that request was refused, the file must not end up
         // with the order or questionnaire stored before it.
         Client c;
-        orderAndQuestionnaireStored(c);
+        Store store;
+        int before = 0;
+        orderAndQuestionnaireStored(c, &store, &before);
         if (QTest::currentTestFailed())
             return;
-        Store store;
-        QVERIFY(m_server.openStore(&store));
         quint8 code = 0;
         QByteArray arg;
-        const int before = store.uploads().size();
 
         c.send(wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 4)));
         QVERIFY(c.item(&code, &arg));
@@ -347,14 +348,13 @@ private slots:
         // account: never to the order or questionnaire of the one before.
         QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("second"), QStringLiteral("pw2")}), 0);
         Client c;
-        orderAndQuestionnaireStored(c);
+        Store store;
+        int before = 0;
+        orderAndQuestionnaireStored(c, &store, &before);
         if (QTest::currentTestFailed())
             return;
-        Store store;
-        QVERIFY(m_server.openStore(&store));
         quint8 code = 0;
         QByteArray arg;
-        const int before = store.uploads().size();
 
         QVERIFY(c.login(QStringLiteral("second"), QStringLiteral("pw2")));
         c.upload(QStringLiteral("second-drawing.pdf"), randomBytes(300, 20), QStringLiteral("0"));

@@ -435,11 +435,8 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                 statusdialog::busy(m_message, this, QStringLiteral("Заявка отправлена.\nОтправка файлов..."));
                 m_uploadPos = first;
                 m_chain = sent;
-                if (m_upload)
-                    break; // a single file (a questionnaire's) is going up: the drawings follow it
-                sendFile(m_chain.drawings.at(first), first);
-                if (!m_upload)
-                    endAttachmentChain(); // the first file could not be opened
+                if (!m_upload) // else a single file (a questionnaire's) is going up: the drawings follow it
+                    uploadChainDrawing(first);
                 break;
             }
             if (m_message)
@@ -557,18 +554,18 @@ void MainWindow::removeSentRows(const SentOrder &sent)
 {
     QTableWidget *b = ui->Basket;
     const SentOrder now = currentOrder();
-    if (now.cells == sent.cells && now.drawings == sent.drawings) {
-        ClearOrderList(); // untouched since it was sent, as almost always
-        return;
-    }
+    const int columns = sent.columns;
+    const auto sameRow = [&](int r, int s) {
+        for (int c = 0; c < columns; ++c)
+            if (now.cells.at(r * columns + c) != sent.cells.at(s * columns + c))
+                return false;
+        return now.drawings.at(r) == sent.drawings.value(s);
+    };
     QVector<bool> gone(b->rowCount(), false);
-    const int sentRows = sent.columns > 0 ? sent.cells.size() / sent.columns : 0;
+    const int sentRows = columns > 0 && now.columns == columns ? sent.cells.size() / columns : 0;
     for (int s = 0; s < sentRows; ++s) {
-        const QStringList cells = sent.cells.mid(s * sent.columns, sent.columns);
         for (int r = 0; r < gone.size(); ++r) {
-            if (!gone.at(r) && now.columns == sent.columns
-                && now.cells.mid(r * now.columns, now.columns) == cells
-                && now.drawings.at(r) == sent.drawings.value(s)) {
+            if (!gone.at(r) && sameRow(r, s)) {
                 gone[r] = true;
                 break;
             }
@@ -711,10 +708,7 @@ void MainWindow::SendPartOfFile()
         return;
     }
     if (!m_uploadIsAttachment && !m_chain.drawings.isEmpty()) {
-        // An accepted order's drawings waited for this file.
-        sendFile(m_chain.drawings.at(m_uploadPos), m_uploadPos);
-        if (!m_upload)
-            endAttachmentChain(); // the first drawing could not be opened
+        uploadChainDrawing(m_uploadPos); // an accepted order's drawings waited for this file
         return;
     }
     if (!m_uploadIsAttachment) {
@@ -733,15 +727,20 @@ void MainWindow::continueAttachmentChain()
     while (next < m_chain.drawings.size() && m_chain.drawings.at(next).isEmpty())
         ++next;
     if (next < m_chain.drawings.size()) {
-        m_uploadPos = next;
-        sendFile(m_chain.drawings.at(next), next);
-        if (!m_upload)
-            endAttachmentChain(); // a file that cannot be opened stops the chain
+        uploadChainDrawing(next);
         return;
     }
     statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
     removeSentRows(m_chain);
     endAttachmentChain();
+}
+
+void MainWindow::uploadChainDrawing(int row)
+{
+    m_uploadPos = row;
+    sendFile(m_chain.drawings.at(row), row);
+    if (!m_upload)
+        endAttachmentChain(); // a file that cannot be opened stops the chain
 }
 
 void MainWindow::endAttachmentChain()

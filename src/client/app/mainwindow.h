@@ -129,6 +129,7 @@ private:
     void finishCommand(const QString &text);
     void startUpload(const QString &fileName, int index, bool attachment);
     void continueAttachmentChain();
+    void uploadChainDrawing(int row);
     void endAttachmentChain();
     void dropUploads();
     void sendHeldFrames();
