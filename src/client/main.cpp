@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDebug>
+#include <QProcess>
 
 #include "logging.h"
+#include "app/launchoptions.h"
 #include "app/mainwindow.h"
+#include "app/message.h"
 #include "login/startwindow.h"
 
 void vintaroInitResources();
@@ -17,26 +19,15 @@ int main(int argc, char *argv[])
 
     // Host and port can be overridden for one run; nothing is stored.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Vintaro gasket configurator"));
-    const QCommandLineOption helpOpt = parser.addHelpOption();
-    QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Order server address."),
-                               QStringLiteral("address"), QStringLiteral(VINTARO_DEFAULT_HOST));
-    QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Order server port."),
-                               QStringLiteral("port"), QString::number(VINTARO_DEFAULT_PORT));
-    parser.addOption(hostOpt);
-    parser.addOption(portOpt);
-    // An option this build does not know is reported, not fatal: the login
-    // window opens with the defaults all the same.
-    if (!parser.parse(QCoreApplication::arguments()))
-        qWarning().noquote() << parser.errorText();
-    if (parser.isSet(helpOpt))
+    const launch::Options options = launch::read(parser, QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help")))
         parser.showHelp();
-    bool portOk = false;
-    int port = parser.value(portOpt).toInt(&portOk);
-    if (!portOk || port <= 0 || port > 65535)
-        port = VINTARO_DEFAULT_PORT;
+    const QStringList again = options.restartArguments;
+    Message::restartLauncher = [again] {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(), again);
+    };
 
-    StartWindow login(parser.value(hostOpt), port);
+    StartWindow login(options.host, options.port);
     if (login.exec() != QDialog::Accepted)
         return 0;
 

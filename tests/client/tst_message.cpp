@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/launchoptions.h"
 #include "app/message.h"
 
 // The restart ends the process, so it runs in a child copy of this binary.
@@ -40,6 +41,8 @@ private slots:
     void closeOrRestart_data();
     void closeOrRestart();
     void disabledButtonCannotClose();
+    void restartKeepsTheServerGiven_data();
+    void restartKeepsTheServerGiven();
 };
 
 void TstMessage::closeOrRestart_data()
@@ -93,6 +96,41 @@ void TstMessage::disabledButtonCannotClose()
     m.setCloseEnabled(true);
     QTest::mouseClick(m.findChild<QPushButton *>("pushButton"), Qt::LeftButton);
     QVERIFY(!m.isVisible());
+}
+
+// A restart after a lost connection must come back to the server this run was
+// pointed at, not to the built-in one.
+void TstMessage::restartKeepsTheServerGiven_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QStringList>("again");
+    const QString defHost = QStringLiteral(VINTARO_DEFAULT_HOST);
+    const int defPort = VINTARO_DEFAULT_PORT;
+    QTest::newRow("defaults") << QStringList() << defHost << defPort << QStringList();
+    QTest::newRow("both") << QStringList{"--host", "10.1.1.1", "--port", "7000"} << "10.1.1.1" << 7000
+                          << QStringList{"--host", "10.1.1.1", "--port", "7000"};
+    QTest::newRow("single dash word") << QStringList{"-host", "10.1.1.1"} << "10.1.1.1" << defPort
+                                      << QStringList{"--host", "10.1.1.1"};
+    QTest::newRow("bad port not passed on") << QStringList{"--host", "h", "--port", "70000"} << "h" << defPort
+                                            << QStringList{"--host", "h"};
+    QTest::newRow("unknown option ignored") << QStringList{"--colour", "--port=7001"} << defHost << 7001
+                                            << QStringList{"--port", "7001"};
+}
+
+void TstMessage::restartKeepsTheServerGiven()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(QStringList, again);
+    QCommandLineParser parser;
+    const launch::Options o = launch::read(parser, QStringList{"vintaro"} + args);
+    QCOMPARE(o.host, host);
+    QCOMPARE(o.port, port);
+    QCOMPARE(o.restartArguments, again);
+    QVERIFY(!parser.isSet("help"));
 }
 
 int main(int argc, char **argv)

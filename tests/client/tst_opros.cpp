@@ -924,12 +924,13 @@ void TstOpros::refusedMapTakesNoFile()
 }
 
 // Opens the questionnaire with the given button and closes it again; returns
-// whether a modal Opros with `owner` as parent appeared.
+// whether a modal Opros with `owner` as parent appeared and outlived an Esc.
 static bool opensModalQuestionnaire(QWidget *owner, QAbstractButton *button)
 {
     QPointer<Opros> opened;
     bool modal = false;
     bool childOfOwner = false;
+    bool keptOnEsc = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto *o = qobject_cast<Opros *>(QApplication::activeModalWidget());
@@ -939,12 +940,18 @@ static bool opensModalQuestionnaire(QWidget *owner, QAbstractButton *button)
         opened = o;
         modal = o->isModal();
         childOfOwner = o->parentWidget() == owner;
+        // A stray Esc must not throw the typed sheet away: only "Выход" or
+        // the window's close button end it.
+        auto *field = child<QPlainTextEdit>(o, "textEdit_2");
+        field->setPlainText("typed");
+        QTest::keyClick(field, Qt::Key_Escape);
+        keptOnEsc = o->isVisible();
         child<QPushButton>(o, "pushButton_EXIT")->click();
     });
     poll.start(20);
     button->click();
     // Closed and gone once exec() has returned.
-    return modal && childOfOwner && opened.isNull() && !owner->findChild<Opros *>();
+    return modal && childOfOwner && keptOnEsc && opened.isNull() && !owner->findChild<Opros *>();
 }
 
 void TstOpros::loginWindowOpensModalQuestionnaire()

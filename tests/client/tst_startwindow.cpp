@@ -9,6 +9,7 @@
 #include "app/message.h"
 #include "app/mainwindow.h"
 #include "login/proxy.h"
+#include "login/regwindow.h"
 #include "login/startwindow.h"
 #include "modal_driver.h"
 #include "testpeer.h"
@@ -43,6 +44,7 @@ private slots:
     void loginDuringUploadFollowsTheFile();
     void answerDuringUploadWaitsForTheFile();
     void answerWhileSettingsOpenKeepsTheConnection();
+    void registrationAnswerOwedHoldsTheHandOver();
     void lostBeforeMainWindowIsReported();
 
 private:
@@ -392,6 +394,40 @@ void TstStartWindow::answerWhileSettingsOpenKeepsTheConnection()
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QVERIFY(w.loginSocket());
     QCOMPARE(w.loginSocket()->state(), QAbstractSocket::ConnectedState);
+}
+
+// The registration form closed before its answer came: the answer is the
+// login window's to show, and only then does the main window get the socket.
+void TstStartWindow::registrationAnswerOwedHoldsTheHandOver()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    w.show();
+    QVERIFY(loginSent(w, peer));
+    bool driven = false;
+    whenModal<RegWindow>([&](RegWindow *r) {
+        const QVariantMap data{{"SNP", true}};
+        peer.send(loginAnswer(wire::loginSuccessText(), &data));
+        QTest::qWait(200);
+        const char *fields[] = {"lineEditPredpr", "lineEditFIO", "lineEditMail", "lineEditCity", "lineEditDol"};
+        for (const char *name : fields)
+            r->findChild<QLineEdit *>(name)->setText("x");
+        r->findChild<QPushButton *>("pushButton")->click();
+        driven = peer.waitForFrames(2);
+        r->findChild<QPushButton *>("pushButton_2")->click();
+    });
+    press(w, "RegBut");
+    QVERIFY(driven);
+    QCOMPARE(TestPeer::code(peer.frames[1]), quint8(255));
+    QCOMPARE(w.result(), int(QDialog::Rejected)); // still waiting for the answer
+
+    const QString accepted = "Заявка на регистрацию принята.";
+    peer.send(loginAnswer(accepted));
+    QTRY_COMPARE(w.result(), int(QDialog::Accepted));
+    bool shown = false;
+    for (Message *m : w.findChildren<Message *>())
+        shown = shown || (m->isVisible() && m->messageText() == accepted && m->isCloseEnabled());
+    QVERIFY(shown);
 }
 
 void TstStartWindow::lostBeforeMainWindowIsReported()

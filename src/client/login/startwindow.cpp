@@ -143,6 +143,7 @@ void StartWindow::SlotConnected()
                this, SLOT(SlotError(QAbstractSocket::SocketError)));
     m_socket = s;
     m_gate.reset();
+    m_owed = 0;
     connect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
     connect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
     connect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
@@ -184,6 +185,7 @@ bool StartWindow::sendFrame(const QByteArray &frame, const QString &status)
         return true;
     }
     m_socket->write(frame);
+    ++m_owed;
     statusdialog::busy(m_message, this, status);
     return true;
 }
@@ -218,9 +220,13 @@ void StartWindow::SlotReadyRead()
         return;
     QByteArray body;
     while (m_socket && m_gate.next(m_socket, &body)) {
+        if (m_owed > 0)
+            --m_owed;
         const wire::LoginReply reply = wire::parseLoginReply(body);
         if (!reply.complete) {
             qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
+            if (handOverIfDue())
+                return;
             continue;
         }
         const QString text = reply.text;
@@ -233,16 +239,19 @@ void StartWindow::SlotReadyRead()
         if (!reply.success) {
             m->setCloseEnabled(true);
             m_message = nullptr;
+            if (handOverIfDue())
+                return; // the last answer owed to this window: the rest is the main window's
             continue;
         }
         if (!reply.mapRead)
             qWarning() << "login answer without a readable data map";
         m_loginData = reply.data;
-        if (m_nested > 0 || m_upload) {
-            // A dialog of this window (questionnaire, registration, settings)
-            // or its file is still using the connection: hand it over once
-            // they are done, and show their answers here until then. The
-            // answer is final, so the user can close it and finish the dialog.
+        if (m_nested > 0 || m_upload || m_owed > 0) {
+            // A dialog of this window (questionnaire, registration, settings),
+            // its file or an answer still owed to it is using the connection:
+            // hand it over once they are done, and show their answers here
+            // until then. The answer is final, so the user can close it and
+            // finish the dialog.
             m_handOverPending = true;
             m->setCloseEnabled(true);
             continue;
@@ -270,10 +279,12 @@ void StartWindow::handOver()
         m_message->setCloseEnabled(true);
 }
 
-void StartWindow::handOverIfDue()
+bool StartWindow::handOverIfDue()
 {
-    if (m_handOverPending && m_nested == 0 && !m_upload && m_socket)
-        handOver();
+    if (!m_handOverPending || m_nested > 0 || m_upload || m_owed > 0 || !m_socket)
+        return false;
+    handOver();
+    return true;
 }
 
 void StartWindow::runNested(QDialog *dialog)

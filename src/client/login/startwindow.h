@@ -61,7 +61,7 @@ private:
     void detach(QTcpSocket *socket);
     // Detaches from the logged-in socket and accepts: the main window takes it.
     void handOver();
-    void handOverIfDue();
+    bool handOverIfDue();
     void runNested(QDialog *dialog);
     void applySettings(const QVariantMap &settings);
 
@@ -81,4 +81,7 @@ private:
     // for them (and for an upload) before the window hands over.
     int m_nested = 0;
     bool m_handOverPending = false;
+    // Requests written on this connection whose text answer has not been read
+    // yet; handed over earlier, the main window would misread that answer.
+    int m_owed = 0;
 };

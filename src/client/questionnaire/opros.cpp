@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -557,6 +558,17 @@ void Opros::on_pushButton_2_clicked()
     out->sendQuestionnaire(data);
     if (fits && !path.isEmpty())
         out->sendFile(path);
+}
+
+void Opros::keyPressEvent(QKeyEvent *event)
+{
+    // A long sheet: a stray Esc must not throw away what was typed. "Выход"
+    // and the window's close button still end it.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Opros::on_pushButton_EXIT_clicked()

@@ -37,6 +37,7 @@ public:
 protected:
     void timerEvent(QTimerEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private slots:
     // Declared before the text overload: the joint type is applied first.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+namespace launch {
+
+struct Options
+{
+    QString host;
+    int port = 0;
+    // The overrides given for this run, passed on to a restarted instance so
+    // that it comes back to the same server.
+    QStringList restartArguments;
+};
+
+// Declares the program's options on `parser` and reads `arguments` (the first
+// is the program). An unknown option is only warned about.
+Options read(QCommandLineParser &parser, const QStringList &arguments);
+
+} // namespace launch
