@@ -89,6 +89,7 @@ private slots:
     void reinforcementSendsNothingConstructionSends();
     void nonStandardFlangeForcesNewRequest();
     void rectangularNeverSends();
+    void backToRoundLaysOutTheRings();
     void wholeRoad();
     void otherMaterialAndThicknessTyped();
 
@@ -629,6 +630,20 @@ void TstPutgTab::rectangularNeverSends()
     QVERIFY(!child<QLineEdit>("PUTG_A2_Edit")->isEnabled());
     QVERIFY(child<QLineEdit>("PUTG_C_Edit")->isEnabled());
     QCOMPARE(child<QLabel>("PUTG_A1_Data")->text(), QString("A1"));
+}
+
+// A construction chosen while the shape was another decides which diameters
+// the round drawing shows once the shape is round again.
+void TstPutgTab::backToRoundLaysOutTheRings()
+{
+    QVERIFY(open(allTables()));
+    child<QRadioButton>("PUTG_Config_Rect")->click();
+    child<QRadioButton>("PUTG_Const_043_Btn")->click();
+    child<QRadioButton>("PUTG_Config_Circle")->click();
+    QCOMPARE(tab()->PUTGConst, QString("043"));
+    QVERIFY(child<QLabel>("PUTG_s4")->isVisible());
+    QVERIFY(!child<QLabel>("PUTG_s1")->isVisible()); // no inner ring
+    QVERIFY(child<QLabel>("PUTG_s4")->y() > child<QLabel>("PUTG_s3")->y());
 }
 
 void TstPutgTab::wholeRoad()

@@ -503,6 +503,8 @@ void PutgTab::on_PUTG_Config_Circle_toggled(bool checked)
         PUTGResetAddFields();
         ui->PUTG_Pr_212_Btn->setChecked(true);
         PUTGSetPicture();
+        // The round drawing was not laid out while the shape was another.
+        PUTGResizeChert();
     } else {
         PUTGConfig.clear();
         ui->PUTGStandBox->setEnabled(false);
