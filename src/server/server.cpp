@@ -38,8 +38,11 @@ const QString kQuestionnaireStored = QStringLiteral("Опросный лист �
 const QString kTryLater = QStringLiteral("Ошибка. Повторите отправку позднее.");
 const QString kBadRequest = QStringLiteral("Неверный запрос.");
 
-// More malformed frames than this and the peer is not one of our clients.
+// More malformed or unauthorised requests than this and the peer is not one
+// of our clients.
 constexpr int kMaxBadFrames = 20;
+// How long a dropped connection may take to receive the answers already given.
+constexpr int kDrainMs = 5000;
 // Unread bytes we let Qt hold for one connection while it waits for a login.
 constexpr qint64 kReadBuffer = 256 * 1024;
 // Replies a peer has not taken yet; above this we stop reading its requests.
@@ -307,11 +310,41 @@ Connection::~Connection()
 
 void Connection::drop(const QString &why)
 {
+    if (m_closing)
+        return;
     qWarning().noquote() << "closing connection from" << m_socket->peerAddress().toString() << ":" << why;
     m_closing = true;
+    m_idle.stop();
     discardUpload();
-    m_socket->abort();
-    deleteLater();
+    if (m_socket->state() != QAbstractSocket::ConnectedState) {
+        m_socket->abort();
+        deleteLater();
+        return;
+    }
+    // Answers given before the fault (a questionnaire stored just ahead of a
+    // refused file) must still arrive: our side closes once they are written,
+    // and what the peer keeps sending is read away, since closing on unread
+    // bytes would be a reset that takes those answers with it.
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::closeWhenSent);
+    QTimer::singleShot(kDrainMs, this, [this] {
+        m_socket->abort();
+        deleteLater();
+    });
+    closeWhenSent();
+}
+
+void Connection::closeWhenSent()
+{
+    if (m_shutDown || m_socket->bytesToWrite() > 0)
+        return;
+    m_shutDown = true;
+    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+}
+
+void Connection::countBadRequest()
+{
+    if (++m_badFrames > kMaxBadFrames)
+        drop(QStringLiteral("too many malformed or unauthorised requests"));
 }
 
 void Connection::onDisconnected()
@@ -330,8 +363,10 @@ void Connection::onIdle()
 
 void Connection::onReadyRead()
 {
-    if (m_closing)
+    if (m_closing) {
+        m_socket->readAll(); // dropped: only drained until the peer closes
         return;
+    }
     m_idle.start();
     process();
 }
@@ -366,8 +401,7 @@ void Connection::handleFrame(const QByteArray &body)
 {
     if (body.isEmpty()) {
         qWarning() << "empty frame";
-        if (++m_badFrames > kMaxBadFrames)
-            drop(QStringLiteral("too many malformed frames"));
+        countBadRequest();
         return;
     }
     const quint8 code = quint8(body.at(0));
@@ -402,8 +436,7 @@ void Connection::handleFrame(const QByteArray &body)
             break;
         }
         qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
-        if (++m_badFrames > kMaxBadFrames)
-            drop(QStringLiteral("too many malformed frames"));
+        countBadRequest();
     }
 }
 
@@ -575,6 +608,7 @@ void Connection::handleTables()
 {
     if (!m_loggedIn) {
         qWarning() << "table request before a login";
+        countBadRequest();
         return;
     }
     sendBody(m_server->tablesReply());
@@ -616,9 +650,11 @@ void Connection::handleLookup(quint8 code, wire::Reader &r)
             result = p->putgmLookup(request);
         break;
     }
-    if (!allowed)
-        qWarning() << "lookup" << code << "without access";
     sendItem(reply, wire::encodeStringList(result));
+    if (!allowed) {
+        qWarning() << "lookup" << code << "without access";
+        countBadRequest();
+    }
 }
 
 // ---- orders -------------------------------------------------------------------
@@ -636,6 +672,7 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         qWarning() << "order without a valid login";
         forgetLastOrder();
         sendItem(wire::OrderFailed);
+        countBadRequest();
         return;
     }
     QString error;

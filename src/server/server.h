@@ -118,6 +118,10 @@ private:
     void resume();
     void handleFrame(const QByteArray &body);
     void drop(const QString &why);
+    void closeWhenSent();
+    // A malformed frame, or a request this connection may not make: our
+    // client sends neither, so a peer that keeps doing it is let go.
+    void countBadRequest();
 
     // requests
     void handleLogin(wire::Reader &r);
@@ -148,6 +152,7 @@ private:
     QTimer m_idle;
     bool m_busy = false;
     bool m_closing = false;
+    bool m_shutDown = false;
     int m_badFrames = 0;
 
     bool m_loggedIn = false;

@@ -116,6 +116,35 @@ private slots:
         }
     }
 
+    // Requests our client never makes before a login each cost the server
+    // work and a log line; a peer that keeps sending them is let go.
+    void unauthorisedRequestsEndTheConnection()
+    {
+        Client hostile;
+        QVERIFY(hostile.connectTo(m_server.port()));
+        QByteArray flood;
+        for (int i = 0; i < 30; ++i)
+            flood += frame(code(6) + u32(0));
+        hostile.send(flood);
+        QVERIFY(hostile.closedByServer());
+
+        // Logged in, the same requests are no fault.
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        QByteArray requests;
+        for (int i = 0; i < 30; ++i)
+            requests += wire::requestFrame(wire::TablesRequest, QString(QLatin1String("")));
+        c.send(requests);
+        for (int i = 0; i < 30; ++i) {
+            quint8 got = 0;
+            QByteArray arg;
+            QVERIFY(c.item(&got, &arg));
+            QCOMPARE(got, quint8(wire::TablesReply));
+        }
+        QCOMPARE(c.socket().state(), QAbstractSocket::ConnectedState);
+    }
+
     void cleanupTestCase()
     {
         QVERIFY(m_server.running());

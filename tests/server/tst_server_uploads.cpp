@@ -131,6 +131,45 @@ private slots:
         QVERIFY(other.login(QStringLiteral("demo"), QStringLiteral("demo123")));
     }
 
+    // A file refused for its size ends the connection, but the questionnaire
+    // stored just before it must still be answered, even while the client
+    // goes on sending the file.
+    void answerBeforeARefusedFileArrives_data()
+    {
+        QTest::addColumn<bool>("mainWindow");
+        QTest::newRow("login window") << false;
+        QTest::newRow("main window") << true;
+    }
+
+    void answerBeforeARefusedFileArrives()
+    {
+        QFETCH(bool, mainWindow);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        if (mainWindow)
+            QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        const QVariantMap sheet{{QStringLiteral("fio"), QStringLiteral("Иванов")},
+                                {QStringLiteral("file_name"), QStringLiteral("big.pdf")}};
+        const quint8 code = mainWindow ? wire::QuestionnaireRequest : wire::QuestionnaireBeforeLogin;
+        const qint64 size = 400000;
+        c.send(wire::requestFrame(code, sheet) + wire::uploadHeader(QStringLiteral("big.pdf"), size));
+        for (qint64 at = 0; at < size && c.socket().state() == QAbstractSocket::ConnectedState; at += 6144) {
+            c.socket().write(QByteArray(6144, 'b'));
+            c.socket().waitForBytesWritten(1000);
+        }
+        QVERIFY(c.closedByServer());
+        if (mainWindow) {
+            quint8 got = 0;
+            QByteArray arg;
+            QVERIFY(c.item(&got, &arg, 1000));
+            QCOMPARE(got, quint8(wire::QuestionnaireStored));
+        } else {
+            QString text;
+            QVERIFY(c.loginReply(&text, nullptr, 1000));
+            QCOMPARE(text, QStringLiteral("Опросный лист отправлен."));
+        }
+    }
+
     void dropMidUploadLeavesNothing()
     {
         Store store;
