@@ -102,19 +102,22 @@ void quitOnSignals(QCoreApplication *app)
 }
 
 // The login window lets a customer type only these characters.
-bool typeable(const QString &name, const QString &password, QString *why)
+bool typeableName(const QString &name)
 {
     static const QRegularExpression nameRe(QStringLiteral("^[а-яА-Яa-zA-z0-9@.]{1,100}$"));
+    return nameRe.match(name).hasMatch();
+}
+
+bool typeable(const QString &name, const QString &password, QString *why)
+{
     static const QRegularExpression passRe(QStringLiteral("^[а-яА-Яa-zA-z0-9]{1,100}$"));
-    if (!nameRe.match(name).hasMatch()) {
-        if (why)
-            *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
-                                  "(1 to 100): choose another name");
+    if (!typeableName(name)) {
+        *why = QStringLiteral("the login window accepts only letters, digits, '@' and '.' in a user name "
+                              "(1 to 100): choose another name");
         return false;
     }
     if (!passRe.match(password).hasMatch()) {
-        if (why)
-            *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
+        *why = QStringLiteral("the login window accepts only letters and digits in a password (1 to 100)");
         return false;
     }
     return true;
@@ -214,8 +217,6 @@ int main(int argc, char *argv[])
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
 
     const QString dir = QDir(p.value(dataDir)).absolutePath();
-    // Commands that only read or change what is there must not quietly work on
-    // a new, empty store made from a mistyped (or forgotten) --data-dir.
     int commands = 0;
     for (const QCommandLineOption *o : {&addUser, &disableUser, &enableUser, &listAccounts, &listApps, &approve,
                                         &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder})
@@ -223,9 +224,9 @@ int main(int argc, char *argv[])
     // Each command does one thing and exits; a second one would be skipped unseen.
     if (commands > 1)
         return fail(QStringLiteral("one operator command at a time"));
-    const bool needsExisting = p.isSet(disableUser) || p.isSet(enableUser) || p.isSet(listAccounts)
-                               || p.isSet(listApps) || p.isSet(approve) || p.isSet(listOrders)
-                               || p.isSet(listQuestionnaires) || p.isSet(showQuestionnaire) || p.isSet(exportOrder);
+    // Commands that only read or change what is there must not quietly work on
+    // a new, empty store made from a mistyped (or forgotten) --data-dir.
+    const bool needsExisting = commands == 1 && !p.isSet(addUser);
     if (needsExisting && p.value(db).isEmpty() && !QFileInfo::exists(QDir(dir).filePath(QStringLiteral("vintaro.sqlite"))))
         return fail(QStringLiteral("no store in %1 (is --data-dir right?)").arg(dir));
     Store store;
@@ -290,9 +291,8 @@ int main(int argc, char *argv[])
         if (login.isEmpty() && store.findApplication(p.value(approve), &wanted))
             login = wanted.fields.value(QStringLiteral("Mail")).toString().trimmed();
         if (!login.isEmpty() && !typeable(login, clear, &error))
-            return fail(p.isSet(user) || typeable(login, QStringLiteral("a"), nullptr)
-                            ? error
-                            : error + QStringLiteral(" (--user NAME sets the login)"));
+            return fail(p.isSet(user) || typeableName(login) ? error
+                                                             : error + QStringLiteral(" (--user NAME sets the login)"));
         if (!store.approveApplication(p.value(approve), p.value(user), clear, override, &name, &error))
             return fail(error);
         Account a;

@@ -219,14 +219,14 @@ void StartWindow::SlotReadyRead()
     if (!m_socket)
         return;
     QByteArray body;
-    while (m_socket && m_gate.next(m_socket, &body)) {
+    // Anything after the last answer owed to this window belongs to the main
+    // window, so the hand-over is checked before each frame is taken.
+    while (m_socket && !handOverIfDue() && m_gate.next(m_socket, &body)) {
         if (m_owed > 0)
             --m_owed;
         const wire::LoginReply reply = wire::parseLoginReply(body);
         if (!reply.complete) {
             qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
-            if (handOverIfDue())
-                return;
             continue;
         }
         const QString text = reply.text;
@@ -239,25 +239,17 @@ void StartWindow::SlotReadyRead()
         if (!reply.success) {
             m->setCloseEnabled(true);
             m_message = nullptr;
-            if (handOverIfDue())
-                return; // the last answer owed to this window: the rest is the main window's
             continue;
         }
         if (!reply.mapRead)
             qWarning() << "login answer without a readable data map";
         m_loginData = reply.data;
-        if (m_nested > 0 || m_upload || m_owed > 0) {
-            // A dialog of this window (questionnaire, registration, settings),
-            // its file or an answer still owed to it is using the connection:
-            // hand it over once they are done, and show their answers here
-            // until then. The answer is final, so the user can close it and
-            // finish the dialog.
-            m_handOverPending = true;
-            m->setCloseEnabled(true);
-            continue;
-        }
-        handOver();
-        return; // anything after the answer belongs to the main window
+        // Handed over at once, unless a dialog of this window (questionnaire,
+        // registration, settings), its file or an answer still owed to it is
+        // using the connection; their answers show here until then. The
+        // answer is final, so the user can close it and finish the dialog.
+        m_handOverPending = true;
+        m->setCloseEnabled(true);
     }
 }
 
