@@ -7,6 +7,8 @@
 #include "app/launchoptions.h"
 #include "app/message.h"
 
+void vintaroInitResources();
+
 // The restart ends the process, so it runs in a child copy of this binary.
 // `how`: the user's button, Esc or window frame, or the program's own close().
 static int runChild(int argc, char **argv, const QString &text, const QString &marker, const QString &how)
@@ -38,9 +40,11 @@ class TstMessage : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { vintaroInitResources(); }
     void closeOrRestart_data();
     void closeOrRestart();
     void disabledButtonCannotClose();
+    void everyDialogLooksTheSame();
     void restartKeepsTheServerGiven_data();
     void restartKeepsTheServerGiven();
 };
@@ -100,6 +104,26 @@ void TstMessage::disabledButtonCannotClose()
 
 // A restart after a lost connection must come back to the server this run was
 // pointed at, not to the built-in one.
+// The icon is shared between dialogs and the hints are set before the form is
+// built; the second and later dialogs must come out like the first.
+void TstMessage::everyDialogLooksTheSame()
+{
+    for (int i = 0; i < 2; ++i) {
+        Message m;
+        m.show();
+        const Qt::WindowFlags flags = m.windowFlags();
+        QVERIFY(flags & Qt::WindowStaysOnTopHint);
+        QVERIFY(flags & Qt::MSWindowsFixedSizeDialogHint);
+        QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
+        QCOMPARE(m.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(m.size(), QSize(250, 96));
+        QCOMPARE(m.windowTitle(), QString("Подождите.."));
+        const QImage icon = m.windowIcon().pixmap(32).toImage();
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon, QIcon(":/res/icon.png").pixmap(32).toImage());
+    }
+}
+
 void TstMessage::restartKeepsTheServerGiven_data()
 {
     QTest::addColumn<QStringList>("args");

@@ -2,6 +2,7 @@
 #include "ui_message.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QCoreApplication>
 #include <QProcess>
@@ -17,9 +18,15 @@ std::function<void(int)> Message::processExit = [](int code) { std::exit(code); 
 Message::Message(QWidget *parent)
     : QDialog(parent), ui(new Ui::Message)
 {
-    ui->setupUi(this);
+    // Hints first: changing them later re-parents and re-polishes every child,
+    // and a status dialog is built for each lookup.
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui->setupUi(this);
+    // Decoded once: the file is otherwise read for every dialog. Never freed,
+    // so no pixmap outlives the application object at exit.
+    static const QIcon *icon = new QIcon(QStringLiteral(":/res/icon.png"));
+    setWindowIcon(*icon);
     setFixedSize(250, 96);
     setWindowModality(Qt::ApplicationModal);
 }
