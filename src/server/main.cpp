@@ -170,7 +170,7 @@ int main(int argc, char *argv[])
                                        QStringLiteral("Largest accepted file in bytes (default 16777216)."),
                                        QStringLiteral("bytes"), QStringLiteral("16777216"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
-                                  QStringLiteral("Close a connection silent for this many seconds (default 1800: a customer may read or fill in a form for a long while)."),
+                                  QStringLiteral("Close a connection that has sent no login, registration or questionnaire for this many seconds (default 1800). A client's connection is kept: losing it would cost the customer the unsent order list."),
                                   QStringLiteral("seconds"), QStringLiteral("1800"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
     const QCommandLineOption addUser(QStringLiteral("add-user"),

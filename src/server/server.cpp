@@ -294,6 +294,8 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
         if (m_socket->bytesAvailable() > 0 && m_socket->bytesToWrite() <= kMaxUnsentReplies)
             process();
     });
+    // A client that vanished without a word is found by the system's probes.
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     m_idle.setSingleShot(true);
     m_idle.setInterval(server->config().idleTimeoutMs);
     connect(&m_idle, &QTimer::timeout, this, &Connection::onIdle);
@@ -341,6 +343,14 @@ void Connection::closeWhenSent()
     ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
 }
 
+void Connection::heardFromClient()
+{
+    // Closing a client's connection makes it restart and lose its order list
+    // or questionnaire; only peers that never spoke our protocol time out.
+    m_heard = true;
+    m_idle.stop();
+}
+
 void Connection::countBadRequest()
 {
     if (++m_badFrames > kMaxBadFrames)
@@ -367,7 +377,8 @@ void Connection::onReadyRead()
         m_socket->readAll(); // dropped: only drained until the peer closes
         return;
     }
-    m_idle.start();
+    if (!m_heard)
+        m_idle.start();
     process();
 }
 
@@ -481,6 +492,7 @@ void Connection::handleLogin(wire::Reader &r)
         sendText(kLoginWrong);
         return;
     }
+    heardFromClient();
     // Replies keep the order of requests: nothing else is read until this
     // login is answered.
     m_busy = true;
@@ -556,6 +568,7 @@ void Connection::handleRegistration(wire::Reader &r)
         sendText(kBadRequest);
         return;
     }
+    heardFromClient();
     qint64 id = 0;
     switch (m_server->store()->addApplication(map, &id)) {
     case Store::ApplicationResult::Stored:
@@ -583,7 +596,10 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
     QVariantMap map;
     QString error;
     qint64 id = -1;
-    if (!r.readMap(&map) || map.isEmpty()) {
+    const bool wellFormed = r.readMap(&map) && !map.isEmpty();
+    if (wellFormed)
+        heardFromClient();
+    if (!wellFormed) {
         qWarning() << "malformed questionnaire";
     } else if (!loginWindow && !stillLoggedIn()) {
         qWarning() << "questionnaire from the main window without a valid login";

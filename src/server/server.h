@@ -117,6 +117,7 @@ private:
     void process();
     void resume();
     void handleFrame(const QByteArray &body);
+    void heardFromClient();
     void drop(const QString &why);
     void closeWhenSent();
     // A malformed frame, or a request this connection may not make: our
@@ -154,6 +155,8 @@ private:
     bool m_closing = false;
     bool m_shutDown = false;
     int m_badFrames = 0;
+    // Set by a well-formed login, registration or questionnaire.
+    bool m_heard = false;
 
     bool m_loggedIn = false;
     Account m_account;

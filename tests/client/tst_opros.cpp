@@ -156,6 +156,7 @@ private slots:
     void initialFormThroughLoginWindow();
     void drawingFollowsMap();
     void refusedMapTakesNoFile();
+    void mainWindowSendsCode9_data();
     void mainWindowSendsCode9();
     void loginWindowOpensModalQuestionnaire();
     void mainWindowOpensModalQuestionnaire();
@@ -802,7 +803,9 @@ void TstOpros::initialFormThroughLoginWindow()
     QCOMPARE(m.value(QStringLiteral("osob_sr1")).toBool(), false);
     QCOMPARE(m.value(QStringLiteral("osob_sr2")).toBool(), false);
     QCOMPARE(m.value(QStringLiteral("osob_sr3")).toBool(), false);
+    // The empty text (count 0), not the null one (count 0xFFFFFFFF).
     QCOMPARE(m.value(QStringLiteral("file_name")).toString(), QString());
+    QVERIFY(!m.value(QStringLiteral("file_name")).toString().isNull());
     QCOMPARE(m.value(QStringLiteral("tip_soed")).toString(), QStringLiteral("Соединительный выступ"));
     QCOMPARE(m.value(QStringLiteral("naim_soed")).toString(), QStringLiteral("1-1/ RF/ В1/ В2"));
     QCOMPARE(m.value(QStringLiteral("standart")).toString(), QStringLiteral("ГОСТ 12815 (трубопроводы)"));
@@ -865,8 +868,21 @@ void TstOpros::drawingFollowsMap()
     QCOMPARE(peer.rawData, content);
 }
 
+void TstOpros::mainWindowSendsCode9_data()
+{
+    QTest::addColumn<quint8>("answer");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("stored") << quint8(wire::QuestionnaireStored) << QStringLiteral("Опросный лист отправлен.");
+    QTest::newRow("refused") << quint8(wire::QuestionnaireFailed)
+                             << QStringLiteral("Ошибка. Повторите отправку позднее.");
+}
+
+// The server answers once the file is in; that answer, a refusal above all,
+// must reach the user after "Все данные отправлены на сервер.".
 void TstOpros::mainWindowSendsCode9()
 {
+    QFETCH(quint8, answer);
+    QFETCH(QString, shown);
     QTemporaryDir dir;
     const QString path = makeFile(dir, QStringLiteral("узел.dwg"), 7000, true);
 
@@ -894,6 +910,16 @@ void TstOpros::mainWindowSendsCode9()
     QCOMPARE(m.value(QStringLiteral("file_name")).toString(), QStringLiteral("узел.dwg"));
     QCOMPARE(TestPeer::code(peer.frames.at(before + 1)), quint8(4));
     QTRY_COMPARE(peer.rawData.size(), 7000);
+    QPointer<Message> status = main.statusDialog();
+    QVERIFY(status);
+    QTRY_COMPARE(status->messageText(), QStringLiteral("Все данные отправлены на сервер."));
+    QVERIFY(status->isCloseEnabled());
+
+    peer.reply(QByteArray(1, char(answer)));
+    QTRY_COMPARE(status->messageText(), shown);
+    QVERIFY(status->isVisible());
+    QVERIFY(status->isCloseEnabled());
+    QVERIFY(!main.statusDialog());
 }
 
 // A map too large for one frame is refused with a message, and its file stays

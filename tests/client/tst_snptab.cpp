@@ -108,6 +108,7 @@ private slots:
     void valuesBesideTheirLines();
     void d2LookupAndBackToSize();
     void unknownD2ValueIsExplained();
+    void d2BoxDoesNotKeepTheProgramRunning();
     void tuTypedDiameters();
     void roadThroughAsme();
     void roadThroughOst();
@@ -811,6 +812,26 @@ void TstSnpTab::unknownD2ValueIsExplained()
         return !box.isNull();
     }()));
     QVERIFY(box->text().contains("D2 = 99 мм"));
+}
+
+// The box has no parent and does not block; closing the main window beside it
+// must still end the program.
+void TstSnpTab::d2BoxDoesNotKeepTheProgramRunning()
+{
+    QVERIFY(open());
+    QVERIFY(replyDimensions({"136", "109", "99", "71"}));
+    QTRY_VERIFY(([] {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox *>(top) && top->isVisible())
+                return true;
+        return false;
+    }()));
+    QVERIFY(window->close());
+    // Qt ends the event loop when no visible parentless window that counts for
+    // quitting is left (running the loop here would end the whole test run).
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY2(!top->isVisible() || top->parentWidget() || !top->testAttribute(Qt::WA_QuitOnClose),
+                 top->metaObject()->className());
 }
 
 void TstSnpTab::tuTypedDiameters()

@@ -256,7 +256,9 @@ void MainWindow::SlotSendToServer(quint8 com, QString txt)
 void MainWindow::SlotSendToServer(quint8 com, QVariantMap txt)
 {
     qDebug() << com;
-    writeFrame(wire::requestFrame(com, txt), QStringLiteral("Ожидание ответа сервера..."));
+    if (writeFrame(wire::requestFrame(com, txt), QStringLiteral("Ожидание ответа сервера..."))
+        && com == wire::QuestionnaireRequest)
+        ++m_questionnairesOwed;
 }
 
 void MainWindow::SlotSendToServer(quint8 com, QList<QString> txt)
@@ -398,9 +400,11 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             }
             break;
         case wire::QuestionnaireStored:
+            m_questionnairesOwed = qMax(0, m_questionnairesOwed - 1);
             finishCommand(QStringLiteral("Опросный лист отправлен."));
             break;
         case wire::QuestionnaireFailed:
+            m_questionnairesOwed = qMax(0, m_questionnairesOwed - 1);
             finishCommand(QStringLiteral("Ошибка. Повторите отправку позднее."));
             break;
         case wire::OrderFailed:
@@ -714,7 +718,10 @@ void MainWindow::SendPartOfFile()
     if (!m_uploadIsAttachment) {
         m->setMessageText(QStringLiteral("Все данные отправлены на сервер."));
         m->setCloseEnabled(true);
-        m_message = nullptr;
+        // The server answers a questionnaire once its file is in; forgotten
+        // now, the dialog would drop that answer, a refusal included.
+        if (m_questionnairesOwed == 0)
+            m_message = nullptr;
         sendHeldFrames();
         return;
     }

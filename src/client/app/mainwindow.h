@@ -167,6 +167,9 @@ private:
     PutgTab *m_putg = nullptr;
     PutgmTab *m_putgm = nullptr;
 
+    // Questionnaires sent and not yet answered (reply 10 or 11).
+    int m_questionnairesOwed = 0;
+
     std::unique_ptr<FileUpload> m_upload;
     bool m_uploadIsAttachment = false;
     int m_uploadPos = 0;

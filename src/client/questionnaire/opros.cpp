@@ -511,7 +511,7 @@ QVariantMap Opros::questionnaireData() const
     m.insert(QStringLiteral("kreplenie"), ui->radioButton_5->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m.insert(QStringLiteral("neploskostnost"), ui->doubleSpinBox_4->value());
     text("dop_info", ui->textEdit_34);
-    m.insert(QStringLiteral("file_name"), QString());
+    m.insert(QStringLiteral("file_name"), QStringLiteral("")); // empty, not null, on the wire
     return m;
 }
 

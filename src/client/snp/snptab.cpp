@@ -1019,6 +1019,9 @@ void SnpTab::applyDimensions(const QStringList &l)
             if (!m_d2Box) {
                 m_d2Box = new QMessageBox;
                 m_d2Box->setAttribute(Qt::WA_DeleteOnClose);
+                // Without a parent it would count as a main window and keep
+                // the program running after the real one is closed.
+                m_d2Box->setAttribute(Qt::WA_QuitOnClose, false);
             }
             const QString text = QStringLiteral("Диаметр D2 = %1 мм не входит в список для "
                                                 "выбранного типа и стандарта. Проверьте размер "
