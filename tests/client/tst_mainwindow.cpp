@@ -70,6 +70,7 @@ private slots:
     void tableRequestRightAfterConstruction();
     void tablesFillCurrentTabOnce();
     void triggersCoalesceAndStatusTexts();
+    void lookupsLeaveNoDialogsBehind();
     void snpReplyFillsLabelsInReverse();
     void emptySnpReplyRaisesNote();
     void shortReplyDoesNotCrash();
@@ -214,6 +215,30 @@ void TstMainWindow::triggersCoalesceAndStatusTexts()
     QCOMPARE(recorder.texts, QStringList({"Отправка данных...", "Ожидание ответа сервера...",
                                           "Данные получены."}));
     QTRY_VERIFY(!recorderDialogVisible(w));
+}
+
+// Each lookup opens a dialog that closes itself; kept, they would hold a
+// window and its pixels each for the whole session.
+void TstMainWindow::lookupsLeaveNoDialogsBehind()
+{
+    MainWindow *w = open({{"SNP", true}});
+    w->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(0);
+    QVERIFY(peer->waitForFrames(1));
+    peer->reply(item(5, wire::encodeMap(someTables())));
+    QVERIFY(peer->waitForFrames(2));
+    auto *sizes = w->findChild<QListWidget *>("Size_table");
+    for (int i = 0; i < 4; ++i) {
+        peer->reply(item(8, wire::encodeStringList({"100", "90", "80", QString::number(70 + i)})));
+        QTRY_VERIFY(w->statusDialog() == nullptr);
+        sizes->setCurrentRow(i % 2 ? 2 : 1);
+        w->ClickOnSomthn();
+        QVERIFY(peer->waitForFrames(3 + i, 3000));
+    }
+    peer->reply(item(8, wire::encodeStringList({"100", "90", "80", "70"})));
+    QTRY_VERIFY(w->statusDialog() == nullptr);
+    // Only the tables' "Таблицы загружены." is left, on screen for the user to close.
+    QTRY_COMPARE(w->findChildren<Message *>().size(), 1);
+    QVERIFY(w->findChild<Message *>()->isVisible());
 }
 
 void TstMainWindow::snpReplyFillsLabelsInReverse()
