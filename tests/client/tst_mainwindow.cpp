@@ -10,6 +10,7 @@
 
 #include "app/mainwindow.h"
 #include "app/message.h"
+#include "order/orderrules.h"
 #include "putgm/putgmtab.h"
 #include "snp/snptab.h"
 #include "testpeer.h"
@@ -70,7 +71,7 @@ private slots:
     void tableRequestRightAfterConstruction();
     void tablesFillCurrentTabOnce();
     void triggersCoalesceAndStatusTexts();
-    void lookupsLeaveNoDialogsBehind();
+    void closedStatusDialogsAreFreed();
     void snpReplyFillsLabelsInReverse();
     void emptySnpReplyRaisesNote();
     void shortReplyDoesNotCrash();
@@ -217,9 +218,9 @@ void TstMainWindow::triggersCoalesceAndStatusTexts()
     QTRY_VERIFY(!recorderDialogVisible(w));
 }
 
-// Each lookup opens a dialog that closes itself; kept, they would hold a
-// window and its pixels each for the whole session.
-void TstMainWindow::lookupsLeaveNoDialogsBehind()
+// Each lookup opens a dialog that closes itself, and the user closes the rest;
+// kept, they would hold a window and its pixels each for the whole session.
+void TstMainWindow::closedStatusDialogsAreFreed()
 {
     MainWindow *w = open({{"SNP", true}});
     w->findChild<QTabWidget *>("tabWidget")->setCurrentIndex(0);
@@ -239,6 +240,23 @@ void TstMainWindow::lookupsLeaveNoDialogsBehind()
     // Only the tables' "Таблицы загружены." is left, on screen for the user to close.
     QTRY_COMPARE(w->findChildren<Message *>().size(), 1);
     QVERIFY(w->findChild<Message *>()->isVisible());
+    w->findChild<Message *>()->close();
+    QTRY_COMPARE(w->findChildren<Message *>().size(), 0);
+
+    // "Cписок пуст." keeps its dialog current; closed by the user, it still
+    // shows what comes next.
+    auto *send = w->findChild<QPushButton *>("Send_List");
+    w->findChild<QPushButton *>("To_Basket")->click();
+    send->click();
+    QPointer<Message> empty = w->statusDialog();
+    QVERIFY(empty && empty->isVisible());
+    empty->close();
+    send->click();
+    QVERIFY(w->statusDialog() && w->statusDialog()->isVisible());
+    QCOMPARE(w->statusDialog()->messageText(), order::emptyListText());
+    QVERIFY(w->statusDialog() != empty);
+    QTRY_VERIFY(empty.isNull());
+    QCOMPARE(w->findChildren<Message *>().size(), 1);
 }
 
 void TstMainWindow::snpReplyFillsLabelsInReverse()

@@ -303,12 +303,8 @@ void MainWindow::timerEvent(QTimerEvent *event)
     if (id == m_dataTimer) {
         killTimer(m_dataTimer);
         m_dataTimer = 0;
-        if (m_message) {
-            // Nobody writes to it again; kept, each lookup's dialog would hold
-            // its window and pixels until the program ends.
+        if (m_message)
             m_message->close();
-            m_message->deleteLater();
-        }
         m_message = nullptr;
     } else if (id == m_snpTimer) {
         killTimer(m_snpTimer);

@@ -56,6 +56,13 @@ bool Message::isCloseEnabled() const
     return ui->pushButton->isEnabled();
 }
 
+void Message::setFreedOnClose()
+{
+    // Qt clears the attribute when it schedules the deletion; the flag stays.
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_freedOnClose = true;
+}
+
 bool Message::isLostConnectionText(const QString &text)
 {
     return text == QStringLiteral("Ошибка: Сервер отключился.")

@@ -25,6 +25,10 @@ public:
 
     static bool isLostConnectionText(const QString &text);
 
+    // Deletes itself once closed; for heap dialogs nobody keeps.
+    void setFreedOnClose();
+    bool isFreedOnClose() const { return m_freedOnClose; }
+
 protected:
     // Esc and the window frame close the dialog like its button does.
     void keyPressEvent(QKeyEvent *event) override;
@@ -38,4 +42,5 @@ private:
     bool restartIfLost();
 
     Ui::Message *ui;
+    bool m_freedOnClose = false;
 };

@@ -126,10 +126,9 @@ void StartWindow::ConnectToSerever()
     connect(m_pendingSocket, SIGNAL(error(QAbstractSocket::SocketError)),
             this, SLOT(SlotError(QAbstractSocket::SocketError)));
 
-    Message *m = new Message(this);
+    Message *m = statusdialog::open(this);
     m->setMessageText(QStringLiteral("Подключение к серверу"));
     m->setCloseEnabled(false);
-    m->show();
     m_message = m;
 }
 

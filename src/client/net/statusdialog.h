@@ -11,8 +11,9 @@ class QWidget;
 // window forgets it, so it stays on screen until the user closes it.
 namespace statusdialog {
 
-// The window's current dialog, created (with the window as parent) and shown
-// when there is none.
+// A new dialog with the window as parent, shown; it deletes itself when closed.
+Message *open(QWidget *window);
+// The window's current dialog, opened when there is none or the user closed it.
 Message *ensure(QPointer<Message> &current, QWidget *window);
 // Busy text: close button disabled, the dialog stays current.
 void busy(QPointer<Message> &current, QWidget *window, const QString &text);
