@@ -8,17 +8,15 @@
 
 #include <algorithm>
 
+#include "benchutil.h"
+
 void vintaroInitResources();
 
 using namespace flanges;
 
 namespace {
 
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
+using bench::median;
 
 // Median and minimum: the machine is shared, the minimum shows the cost
 // without interference.

@@ -8,14 +8,12 @@
 #include "flangetables.h"
 #include "questionnaire/opros.h"
 
+#include "benchutil.h"
+
 void vintaroInitResources();
 
 namespace {
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
+using bench::median;
 
 QVector<double> timeDialogs(int runs)
 {
@@ -37,7 +35,7 @@ QVector<double> timeDialogs(int runs)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    bench::defaultToOffscreen();
     QApplication app(argc, argv);
     vintaroInitResources();
     QTextStream out(stdout);

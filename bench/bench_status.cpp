@@ -3,23 +3,17 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-#include <algorithm>
 
 #include "app/message.h"
+#include "benchutil.h"
 
 void vintaroInitResources();
 
-namespace {
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-} // namespace
+using bench::median;
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    bench::defaultToOffscreen();
     QApplication app(argc, argv);
     vintaroInitResources();
     QTextStream out(stdout);

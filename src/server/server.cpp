@@ -596,17 +596,17 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
     QVariantMap map;
     QString error;
     qint64 id = -1;
-    const bool wellFormed = r.readMap(&map) && !map.isEmpty();
-    if (wellFormed)
-        heardFromClient();
-    if (!wellFormed) {
+    if (!r.readMap(&map) || map.isEmpty()) {
         qWarning() << "malformed questionnaire";
-    } else if (!loginWindow && !stillLoggedIn()) {
-        qWarning() << "questionnaire from the main window without a valid login";
     } else {
-        id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error);
-        if (id < 0)
-            qCritical().noquote() << "questionnaire not stored:" << error;
+        heardFromClient();
+        if (!loginWindow && !stillLoggedIn()) {
+            qWarning() << "questionnaire from the main window without a valid login";
+        } else {
+            id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error);
+            if (id < 0)
+                qCritical().noquote() << "questionnaire not stored:" << error;
+        }
     }
     // A file that follows a questionnaire belongs to it: after one that was not
     // stored, or that named no file, it must not be filed with an earlier one.

@@ -408,7 +408,7 @@ void TstMainWindow::setMessages_data()
                                    << none << "" << "";
     QTest::newRow("putg each attach flag") << QVariantMap{{"putg_raz", "1"}} << "" << attach << "";
     QTest::newRow("putg oval") << QVariantMap{{"putg_oval", "1"}} << "" << attach << "";
-    QTest::newRow("putg spec then to") << QVariantMap{{"putg_perem", "1"}, {"putg_spec", "1"}, {"putg_to", "1"}}
+    QTest::newRow("putg special then to") << QVariantMap{{"putg_perem", "1"}, {"putg_spec", "1"}, {"putg_to", "1"}}
                                        << "" << attach + special + ointo << "";
     QTest::newRow("putg note wins") << QVariantMap{{"putg_spec", "1"}, {"putg_note", "1"}} << "" << none << "";
     QTest::newRow("putgm attach + to") << QVariantMap{{"putgm_otv", "1"}, {"putgm_to", "1"}}
