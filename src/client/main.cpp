@@ -6,6 +6,7 @@
 #include "app/launchoptions.h"
 #include "app/mainwindow.h"
 #include "app/message.h"
+#include "app/translations.h"
 #include "login/startwindow.h"
 
 void vintaroInitResources();
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     logging::install();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vintaro"));
+    translations::install(&app);
 
     // Host and port can be overridden for one run; nothing is stored.
     QCommandLineParser parser;

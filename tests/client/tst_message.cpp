@@ -1,4 +1,8 @@
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTranslator>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
@@ -6,6 +10,7 @@
 
 #include "app/launchoptions.h"
 #include "app/message.h"
+#include "app/translations.h"
 
 void vintaroInitResources();
 
@@ -47,6 +52,7 @@ private slots:
     void everyDialogLooksTheSame();
     void restartKeepsTheServerGiven_data();
     void restartKeepsTheServerGiven();
+    void toolkitTextsAreRussian();
 };
 
 void TstMessage::closeOrRestart_data()
@@ -166,4 +172,29 @@ int main(int argc, char **argv)
     TstMessage t;
     return QTest::qExec(&t, argc, argv);
 }
+// The questions and the file dialog use the toolkit's own buttons; in a
+// Russian program they must not be left in English.
+void TstMessage::toolkitTextsAreRussian()
+{
+    const auto text = [](QAbstractButton *b) { return b->text().remove('&'); };
+    {
+        QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(text(box.button(QMessageBox::Yes)), QString("Yes"));
+    }
+    QVERIFY(translations::install(qApp));
+
+    QMessageBox box(QMessageBox::Question, "Сохранение заявки", "q", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(text(box.button(QMessageBox::Yes)), QString("Да"));
+    QCOMPARE(text(box.button(QMessageBox::No)), QString("Нет"));
+
+    QFileDialog files(nullptr, "Выбор файла");
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto *buttons = files.findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QCOMPARE(text(buttons->button(QDialogButtonBox::Cancel)), QString("Отмена"));
+
+    for (QTranslator *t : qApp->findChildren<QTranslator *>())
+        QCoreApplication::removeTranslator(t);
+}
+
 #include "tst_message.moc"
