@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-#include <algorithm>
 
 #include "flangetables.h"
 #include "questionnaire/opros.h"

@@ -10,11 +10,11 @@
 #include <QTemporaryDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "app/mainwindow.h"
+#include "benchutil.h"
 #include "wire.h"
 
 namespace {
@@ -104,11 +104,7 @@ double mibPerSec(qint64 bytes, qint64 ns)
     return ns > 0 ? (double(bytes) / (1024.0 * 1024.0)) / (double(ns) / 1e9) : 0.0;
 }
 
-qint64 median(std::vector<qint64> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::median;
 
 struct Memory
 {
@@ -128,8 +124,7 @@ void discardDebug(QtMsgType type, const QMessageLogContext &, const QString &msg
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::defaultToOffscreen();
     // The per-chunk debug lines would measure the terminal, not the upload.
     qInstallMessageHandler(discardDebug);
     QApplication app(argc, argv);

@@ -5,10 +5,12 @@
 
 namespace bench {
 
-inline double median(QVector<double> v)
+// The upper middle element; zero for no samples.
+template <typename Samples>
+typename Samples::value_type median(Samples v)
 {
     std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
+    return v.empty() ? typename Samples::value_type() : v[v.size() / 2];
 }
 
 // Windows are drawn off screen unless the caller chose a platform.

@@ -1,11 +1,11 @@
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTranslator>
-#include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include "app/launchoptions.h"
@@ -163,15 +163,6 @@ void TstMessage::restartKeepsTheServerGiven()
     QVERIFY(!parser.isSet("help"));
 }
 
-int main(int argc, char **argv)
-{
-    if (argc > 1 && QByteArray(argv[1]) == "--child")
-        return runChild(argc, argv, qEnvironmentVariable("VINTARO_MESSAGE_TEXT"),
-                        qEnvironmentVariable("VINTARO_MARKER"), qEnvironmentVariable("VINTARO_CLOSE_HOW"));
-    QApplication app(argc, argv);
-    TstMessage t;
-    return QTest::qExec(&t, argc, argv);
-}
 // The questions and the file dialog use the toolkit's own buttons; in a
 // Russian program they must not be left in English.
 void TstMessage::toolkitTextsAreRussian()
@@ -195,6 +186,16 @@ void TstMessage::toolkitTextsAreRussian()
 
     for (QTranslator *t : qApp->findChildren<QTranslator *>())
         QCoreApplication::removeTranslator(t);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && QByteArray(argv[1]) == "--child")
+        return runChild(argc, argv, qEnvironmentVariable("VINTARO_MESSAGE_TEXT"),
+                        qEnvironmentVariable("VINTARO_MARKER"), qEnvironmentVariable("VINTARO_CLOSE_HOW"));
+    QApplication app(argc, argv);
+    TstMessage t;
+    return QTest::qExec(&t, argc, argv);
 }
 
 #include "tst_message.moc"
