@@ -223,13 +223,19 @@ void TestFlangeTables::physicalSense()
         // M56 in its 62 mm holes, the row reads М68 (see the tables' README).
         holeExceptions << QStringLiteral("3000_1,0 (10,0)");
     }
+    // Where the standard itself puts a smaller bolt circle on the higher
+    // pressure: ГОСТ 12815 20 MPa DN 40 (124 after 125 at 16 MPa), ASME
+    // B16.47 Series A class 300 from NPS 38 (inside class 150) and Series B
+    // class 400 (inside class 300).
     QSet<QString> circleExceptions;
-    if (table == tableIndexFor(RaisedFace, AsmeB1647A)) {
-        // ASME B16.47 Series A, class 300 and class 400 flange tables:
-        // NPS 26-36 class 400 carries larger bolts on a slightly smaller
-        // circle than class 300.
-        for (int nps = 26; nps <= 36; nps += 2)
-            circleExceptions << QStringLiteral("%1\"(%2)_400").arg(nps).arg(nps * 25);
+    if (table == tableIndexFor(RaisedFace, Gost12815))
+        circleExceptions << QStringLiteral("40_20,0 (200,0)");
+    for (int nps = 26; nps <= 60; nps += 2) {
+        const QString size = QStringLiteral("%1\"(%2)_").arg(nps).arg(nps * 25);
+        if (table == tableIndexFor(RaisedFace, AsmeB1647A) && nps >= 38)
+            circleExceptions << size + QStringLiteral("300");
+        if (table == tableIndexFor(RaisedFace, AsmeB1647B) && nps <= 36)
+            circleExceptions << size + QStringLiteral("400");
     }
 
     QMap<QString, QVector<QPair<double, double>>> circlesBySize; // size+variant -> (rank, circle)
@@ -453,7 +459,7 @@ void TestFlangeTables::lookup_data()
         << "Ряд 2|Ряд 1";
     QTest::newRow("GOST tongue row 1 differs from row 2")
         << 2 << 0 << "800" << "4,0 (40,0)" << false << "800_4,0 (40,0)_1"
-        << QStringList{"1030", "882", "854", "56", "6", "5"} << 24 << "M52" << int(Group::Shown)
+        << QStringList{"1030", "877", "851", "56", "6", "5"} << 24 << "M52" << int(Group::Shown)
         << "Ряд 2|Ряд 1";
     QTest::newRow("ASME 3/8 class 150#")
         << 0 << 2 << "3/8\"(10)" << "150#" << false << "3/8\"(10)_150"
