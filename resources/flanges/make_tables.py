@@ -1118,13 +1118,15 @@ def given(text):
     return text not in ("", "-")
 
 
-def inch16(text):
-    """Inch value printed to two decimals (2.38) as the 1/16" it stands for."""
-    return F(round(float(text) * 16), 16)
+def inch32(text):
+    """Inch value printed to two decimals (2.38) as the 1/32" it stands for."""
+    return F(round(float(text) * 32), 32)
 
 
 def inch_mm(text):
-    return num(round(float(inch16(text)) * 25.4, 1))
+    """Millimetres of an inch value: the exact product rounded half up to
+    0.1 mm, as B16.5's own metric tables round."""
+    return num(F(math.floor(inch32(text) * 254 + F(1, 2)), 10))
 
 
 def frac_text(v):
@@ -1211,14 +1213,14 @@ def reference_cells():
     # file gives none (class 400 NPS 1/2 to 3 1/2, the class 600 flanges) the
     # metric table's value for the same inch circle in another class.
     b5 = ref(B5, lambda r: "%s/%s" % (r["class"], r["NPS"]))
-    metric = {inch16(r["bolt_circle_in"]): r["bolt_circle_mm"] for r in b5.values()
+    metric = {inch32(r["bolt_circle_in"]): r["bolt_circle_mm"] for r in b5.values()
               if given(r["bolt_circle_mm"])}
     for r in b5.values():
         nps, cls = r["NPS"], r["class"]
         k = num(r["bolt_circle_mm"] if given(r["bolt_circle_mm"])
-                else metric[inch16(r["bolt_circle_in"])])
+                else metric[inch32(r["bolt_circle_in"])])
         vals = (k, inch_mm(r["bolt_hole_diam_in"]), r["n_bolts"],
-                bolt_inch(frac_text(inch16(r["bolt_diam_in"]))))
+                bolt_inch(frac_text(inch32(r["bolt_diam_in"]))))
         drilling(B5, [(7, nine, "")], size_text(nps) + "_" + cls, *vals)
         for v in ("LMF", "SMF"):
             drilling(B5, [(8, ten, "")], "%s_%s_%s" % (size_text(nps), cls, v), *vals)
@@ -1242,7 +1244,7 @@ def reference_cells():
         t = 10 if r["series"] == "A" else 11
         key = big_size(int(r["NPS"])) + "_" + r["class"]
         mark = LAT_M if r["class"] == "75" else CYR_M
-        thread = str(THREAD[frac_text(inch16(r["bolt_diam_in"]))])
+        thread = str(THREAD[frac_text(inch32(r["bolt_diam_in"]))])
         drilling(B47, [(t, nine, mark)], key, num(r["bolt_circle_mm"]),
                  inch_mm(r["bolt_hole_diam_in"]), r["n_bolts"], thread)
         put(t, key, 3, inch_mm(r["raised_face_diam_in"]), B47)

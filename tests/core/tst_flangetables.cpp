@@ -261,9 +261,10 @@ void TestFlangeTables::physicalSense()
         if (!holeExceptions.contains(key))
             QVERIFY2(hole > bolt && hole < bolt + 10, qPrintable(r));
         // The sealing face (and bore or groove) stays clear of the bolt holes;
-        // 0.05 mm allows for inch sizes rounded to tenths.
+        // 0.15 mm allows for three inch sizes each rounded to tenths (B16.47
+        // Series B class 75 puts the holes right at the face's edge).
         for (int col = circle + 1; col <= circle + 2; ++col)
-            QVERIFY2(diameter(c.at(col)) <= bc - hole + 0.05, qPrintable(r));
+            QVERIFY2(diameter(c.at(col)) <= bc - hole + 0.15, qPrintable(r));
 
         bool ok = false;
         const int bolts = c.at(count).toInt(&ok);
