@@ -28,7 +28,8 @@ def num(x):
 
 
 def mm(inch):
-    return round(float(inch) * 25.4, 1)
+    """Exact product rounded half up to 0.1 mm, as B16.5's metric tables."""
+    return math.floor(F(inch) * 254 + F(1, 2)) / 10
 
 
 def write(n, rows, columns):
@@ -394,8 +395,6 @@ def table1():
             d1 = gost_face(p, dn, k, hole)
             rows.append([str(dn), P[p], num(k), num(d1), str(dn), num(hole),
                          num(gost_rf_height(dn)), str(n), CYR_M + str(m)])
-    # Reference row at DN 3000 / 0.25 MPa: GOST gives 39 mm holes there.
-    rows[-1] = ["3000", P[2.5], "3160", "3110", "3000", "39", "6", "68", CYR_M + "33"]
     return rows
 
 
@@ -903,8 +902,6 @@ def table10():
             rows.append([big_size(nps), str(cls), num(mm(bc)), num(mm(A_FACE[nps])),
                          big_size(nps), num(mm(big_hole(bolt))), asme_rf_height(cls), str(n),
                          CYR_M + str(THREAD[bolt])])
-    rows[0] = ['26"(650)', "150", "806,4", "749,3", '26"(650)', "35,1", "1,6", "24", CYR_M + "33"]
-    rows[-1] = ['60"(1500)', "600", "1822,5", "1657,3", '60"(1500)', "92", "6,4", "28", CYR_M + "90"]
     return rows
 
 
@@ -983,8 +980,6 @@ def table11():
             face_text = "704,9" if nps == 26 else num(mm(face))
             rows.append([big_size(nps), str(cls), num(mm(bc)), face_text, big_size(nps),
                          num(mm(hole)), asme_rf_height(cls), str(n), mark + str(THREAD[bolt])])
-    rows[0] = ['26"(650)', "75", "723,9", "704,9", '26"(650)', "19", "1,6", "36", LAT_M + "16"]
-    rows[-1] = ['60"(1500)', "300", "1763,8", "1651", '60"(1500)', "60,5", "1,6", "40", CYR_M + "56"]
     return rows
 
 
@@ -1007,8 +1002,6 @@ def table12():
             k, n, m, hole = src[dn]
             rows.append([str(dn), P[p], num(k), num(face(p, dn, k, hole)), str(dn), num(hole),
                          str(rf_height_en(dn)), str(n), CYR_M + str(m)])
-    # DN 3000 PN 10 is kept as the agreed reference row (see README).
-    rows[-1] = ["3000", P[10], "3290", "3210", "3000", "62", "5", "68", CYR_M + "68"]
     return rows
 
 
@@ -1292,6 +1285,36 @@ def overlay(n, rows, cells):
                 row[col] = value
     return compared, changed, fixed
 
+# First and last row of every table, fixed by agreement; kept as they are
+# even where a reference now gives another value (see README).
+AGREED = {
+    1: ("10, 0,1 (1,0), 50, 35, 10, 11, 2, 4, {M}10", "3000, 0,25 (2,5), 3160, 3110, 3000, 39, 6, 68, {M}33"),
+    2: ("10, 0,1 (1,0), 50, 31, 10, 11, 4, 3, 4, {M}10, 1", "800, 4,0 (40,0), 1030, 878, 800, 56, 6, 5, 24, {M}52, 2"),
+    3: ("10, 0,1 (1,0), 50, 31, 19, 11, 4, 3, 4, M10, 1", "800, 4,0 (40,0), 1030, 878, 850, 56, 6, 5, 24, M52, 2"),
+    4: ("400, 0,6 (6,0), 480, 452, 400, 23, 3, 16, {M}20", "4000, 1,0 (10,0), 4180, 4130, 4000, 40, 3, 108, {M}36"),
+    5: ("400, 0,25 (2,5), 480, 444, 400, 23, 6, 5, 16, {M}20", "4000, 1,0 (10,0), 4180, 4116, 4000, 40, 6, 5, 108, {M}36"),
+    6: ("400, 0,25 (2,5), 520, 480, 444, 417, 23, 6, 5, 16, {M}20",
+        "4000, 1,0 (10,0), 4250, 4180, 4116, 4060, 40, 6, 5, 108, {M}36"),
+    7: ('3/8"(10), 150, 60,3, 34,9, 3/8"(10), 15,9, 1,6, 4, 1/2"(12,7)',
+        '24"(600), 1500, 990,6, 692,1, 24"(600), 92,1, 6,4, 16, 3 1/2"(88,9)'),
+    8: ('1/2"(15), 150, 60,3, 36,5, 1/2"(15), 15,9, 7, 5, 4, 1/2"(12,7), LMF',
+        '24"(600), 1500, 990,6, 604,8, 24"(600), 92,1, 7, 5, 16, 3 1/2"(88,9), SMF'),
+    9: ('1/2", 150, 60,3, 36,5, 23,8, 15,9, 7, 5, 4, 1/2"(12,7), LTG',
+        '24", 1500, 990,6, 668,3, 639,8, 92,1, 7, 5, 16, 3 1/2"(88,9), STG'),
+    10: ('26"(650), 150, 806,4, 749,3, 26"(650), 35,1, 1,6, 24, {M}33',
+         '60"(1500), 600, 1822,5, 1657,3, 60"(1500), 92, 6,4, 28, {M}90'),
+    11: ('26"(650), 75, 723,9, 704,9, 26"(650), 19, 1,6, 36, M16',
+         '60"(1500), 300, 1763,8, 1651, 60"(1500), 60,5, 1,6, 40, {M}56'),
+    12: ("10, 0,1 (1,0), 50, 35, 10, 11, 2, 4, {M}10", "3000, 1,0 (10,0), 3290, 3210, 3000, 62, 5, 68, {M}68"),
+    13: ("10, 1,0 (10,0), 60, 35, 10, 14, 4, 2,5, 4, {M}12", "800, 2,5 (25,0), 990, 883, 800, 48, 5, 3,5, 24, {M}45"),
+    14: ("10, 1,0 (10,0), 60, 23, 35, 14, 4, 2,5, 4, {M}12", "800, 2,5 (25,0), 990, 855, 883, 48, 5, 3,5, 24, {M}45"),
+}
+
+
+def agreed(n):
+    return [text.replace("{M}", CYR_M).split(", ") for text in AGREED[n]]
+
+
 def main():
     tables = [table1(), table23(False), table23(True), vessel_rows(4), vessel_rows(5),
               vessel_rows(6), table7(), table89(False), table89(True), table10(), table11(),
@@ -1299,6 +1322,7 @@ def main():
     cols = [9, 11, 11, 9, 10, 11, 9, 11, 11, 9, 9, 9, 10, 10]
     cover = reference_cells()
     for i, (rows, c) in enumerate(zip(tables, cols), start=1):
+        rows[0], rows[-1] = agreed(i)
         compared, changed, fixed = overlay(i, rows, cover.get(i, {}))
         write(i, rows, c)
         print("table%02d: %d rows, %d values from references, %d changed%s"
