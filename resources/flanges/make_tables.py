@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Writes table01.tsv .. table14.tsv from the dimension series below.
+"""Writes table01.tsv .. table14.tsv.
 
-The .tsv files are the shipped data; this script records where every value
-comes from (recalled series, derivation rules, fixed reference rows) so that a
+Every row is first built from the dimension series and rules below; then every
+value that a reference file in tests/data/standards covers is written over it
+(reference_cells), and the agreed first and last rows are set (AGREED). A
 correction is made once here and the files are regenerated:
 
-    python3 resources/flanges/make_tables.py
+    /usr/bin/python3 resources/flanges/make_tables.py
 
-See README.md for the editions and the list of derived values.
+See README.md for where each block of values comes from.
 """
 import math
 import os
