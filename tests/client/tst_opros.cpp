@@ -527,10 +527,10 @@ void TstOpros::standardFlangeFromTables_data()
         << QStringList{"60,3", "34,9", "3/8\"(10)", "15,9", "1,6", "*"} << 4 << "1/2\"(12,7)" << false;
     QTest::newRow("male-female ASME B 16.5 L")
         << 1 << 2 << "2\"(50)" << "300#" << "radioButton_12"
-        << QStringList{"127", "93,7", "2\"(50)", "19", "7", "5"} << 8 << "5/8\"(15,9)" << true;
+        << QStringList{"127", "93,7", "2\"(50)", "19,1", "7", "5"} << 8 << "5/8\"(15,9)" << true;
     QTest::newRow("tongue-groove ASME B 16.5 S")
         << 2 << 2 << "2\"(50)" << "300#" << "radioButton_13"
-        << QStringList{"127", "84,1", "71,4", "19", "7", "5"} << 8 << "5/8\"(15,9)" << true;
+        << QStringList{"127", "84,1", "71,4", "19,1", "7", "5"} << 8 << "5/8\"(15,9)" << true;
     QTest::newRow("pressure not offered for the size")
         << 0 << 0 << "3000" << "40,0 (400,0)" << ""
         << QStringList{"-", "-", "-", "-", "-", "-"} << 0 << "-" << false;
