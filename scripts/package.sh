@@ -12,7 +12,7 @@ done
 # Same compiler flags as the build for development, so ccache serves both.
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-    -DVINTARO_BUILD_TESTS=OFF -DVINTARO_SERVER_CONF=/etc/vintaro-server/server.conf \
+    -DVINTARO_BUILD_TESTS=OFF -DVINTARO_SERVER_CONF=/etc/vintaro-server/server.conf -DVINTARO_SERVER_DATA_DIR=/usr/share/vintaro-server \
     -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro -Wl,-z,now" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 mkdir -p "$out"
