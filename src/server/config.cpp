@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QTextStream>
 
 #include <cerrno>
 #include <cstdio>
