@@ -19,3 +19,6 @@ ctest --output-on-failure -j "$(nproc)" </dev/null
 
 # Every fuzz target briefly, so the targets keep building and the corpus passes.
 "$root/scripts/fuzz.sh" 15 </dev/null
+
+# Both Debian packages: built, checked, installed, run and removed again.
+"$root/tests/package/run.sh" </dev/null

@@ -2,6 +2,8 @@
 #include <QCommandLineParser>
 #include <QProcess>
 
+#include <cstdio>
+
 #include "logging.h"
 #include "app/launchoptions.h"
 #include "app/mainwindow.h"
@@ -13,6 +15,11 @@ void vintaroInitResources();
 
 int main(int argc, char *argv[])
 {
+    // Answered before any window system is needed.
+    if (launch::wantsVersion(argc, argv)) {
+        std::printf("vintaro %s\n", VINTARO_VERSION);
+        return 0;
+    }
     vintaroInitResources();
     logging::install();
     QApplication app(argc, argv);

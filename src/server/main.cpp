@@ -1,4 +1,5 @@
 // vintaro-server: the maker's order server, and its operator commands.
+#include "config.h"
 #include "logging.h"
 #include "productdata.h"
 #include "server.h"
@@ -173,6 +174,8 @@ int main(int argc, char *argv[])
                                   QStringLiteral("Close a connection that has sent no login, registration or questionnaire for this many seconds (default 1800). A client's connection is kept: losing it would cost the customer the unsent order list."),
                                   QStringLiteral("seconds"), QStringLiteral("1800"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
+    const QCommandLineOption noDemo(QStringLiteral("no-demo-account"),
+                                    QStringLiteral("Do not create the demo account on an empty store."));
     const QCommandLineOption addUser(QStringLiteral("add-user"),
                                      QStringLiteral("Add an account: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]."),
                                      QStringLiteral("name"));
@@ -208,10 +211,10 @@ int main(int argc, char *argv[])
                                          QStringLiteral("id"));
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
                                      QStringLiteral("file"));
-    p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, addUser, access, disableUser, enableUser,
+    p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, noDemo, addUser, access, disableUser, enableUser,
                   listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
-    p.process(app);
+    serverconfig::process(p, app.arguments());
 
     if (p.isSet(quiet))
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
@@ -229,8 +232,10 @@ int main(int argc, char *argv[])
     const bool needsExisting = commands == 1 && !p.isSet(addUser);
     if (needsExisting && p.value(db).isEmpty() && !QFileInfo::exists(QDir(dir).filePath(QStringLiteral("vintaro.sqlite"))))
         return fail(QStringLiteral("no store in %1 (is --data-dir right?)").arg(dir));
-    Store store;
     QString error;
+    if (!serverconfig::becomeOwnerOf(dir, &error))
+        return fail(error);
+    Store store;
     if (!store.open(p.value(db), dir, &error))
         return fail(error);
 
@@ -378,12 +383,15 @@ int main(int argc, char *argv[])
     if (!address.setAddress(p.value(listen)))
         return fail(QStringLiteral("--listen takes an IP address"));
 
-    if (store.accountCount() == 0) {
+    if (store.accountCount() == 0 && !p.isSet(noDemo)) {
         if (store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error))
             out() << "empty store: created the demo account, user demo password demo123" << Qt::endl;
         else if (store.accountCount() <= 0) // not just another instance that was quicker
             return fail(error);
     }
+
+    if (p.isSet(noDemo) && store.accountCount() == 0)
+        out() << "no accounts yet: add one with --add-user NAME PASSWORD" << Qt::endl;
 
     OrderServer server(&store, &data, config);
     if (!server.listen(address, quint16(portNumber), &error))

@@ -10,6 +10,7 @@ Options read(QCommandLineParser &parser, const QStringList &arguments)
     // "-host x" is meant as "--host x", not as the letters h, o, s, t.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption hostOpt(QStringLiteral("host"), QStringLiteral("Order server address."),
                                      QStringLiteral("address"), QStringLiteral(VINTARO_DEFAULT_HOST));
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Order server port."),
@@ -33,6 +34,21 @@ Options read(QCommandLineParser &parser, const QStringList &arguments)
     if (parser.isSet(portOpt) && portOk)
         o.restartArguments << QStringLiteral("--port") << QString::number(o.port);
     return o;
+}
+
+bool wantsVersion(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--")
+            break;
+        if (a == "--version" || a == "-version" || a == "-v")
+            return true;
+        // The value of --host or --port is not an option.
+        if (a == "--host" || a == "-host" || a == "--port" || a == "-port")
+            ++i;
+    }
+    return false;
 }
 
 } // namespace launch

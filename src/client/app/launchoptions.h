@@ -19,4 +19,8 @@ struct Options
 // is the program). An unknown option is only warned about.
 Options read(QCommandLineParser &parser, const QStringList &arguments);
 
+// True when the command line asks for the version (--version, -version, -v),
+// which is printed before the window system starts.
+bool wantsVersion(int argc, char **argv);
+
 } // namespace launch

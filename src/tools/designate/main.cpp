@@ -137,6 +137,10 @@ int main(int argc, char **argv)
         return usage(stderr, kUsageError);
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
         return usage(stdout, 0);
+    if (args.first() == QLatin1String("--version")) {
+        writeTo(stdout, QStringLiteral("vintaro-designate " VINTARO_VERSION "\n"));
+        return 0;
+    }
 
     const QString name = args.takeFirst();
     for (const Family &f : registry()) {

@@ -3,6 +3,7 @@
 // onto those files. Output is byte-identical from run to run.
 #include "catalogue.h"
 #include "draw.h"
+#include "pages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -39,6 +40,21 @@ QString xmlEscaped(const QString &s)
     return out;
 }
 
+// The desktop menu's icon at the hicolor theme's usual sizes:
+// OUTDIR/hicolor/NxN/apps/vintaro.png.
+int writeIcons(const QString &dir)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString sub = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        const QString file = dir + QLatin1Char('/') + sub + QStringLiteral("/vintaro.png");
+        if (!QDir(dir).mkpath(sub) || !picgen::savePng(picgen::appIcon(size), file)) {
+            std::fprintf(stderr, "picgen: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -47,8 +63,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--icons"))
+        return writeIcons(args.at(2));
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: picgen OUTDIR\n");
+        std::fprintf(stderr, "usage: picgen OUTDIR | picgen --icons OUTDIR\n");
         return 2;
     }
     QElapsedTimer timer;

@@ -198,6 +198,16 @@ QImage iconPicture()
     return img;
 }
 
+QImage appIcon(int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    setupPainter(p);
+    paintEmblem(p, {size / 2.0, size / 2.0}, size / 2.0 - size / 71.0);
+    return img;
+}
+
 QImage gearPicture()
 {
     const int s = 48;

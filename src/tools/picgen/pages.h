@@ -6,6 +6,7 @@
 namespace picgen {
 
 QImage iconPicture();                      // emblem: gasket ring, 71 x 71
+QImage appIcon(int size);                  // the same emblem for the desktop menu
 QImage gearPicture();                      // settings button
 QImage logoPicture();                      // main window logo
 
