@@ -48,6 +48,13 @@ public:
         return why;
     }
 
+    // The authority and one server certificate for `altNames`, valid for two days.
+    QString makeServer(const QStringList &altNames, Pair *out)
+    {
+        const QString why = makeAuthority();
+        return why.isEmpty() ? issue(QStringLiteral("server"), altNames, 2, out) : why;
+    }
+
     QString path(const QString &file) const { return m_dir.filePath(file); }
 
 private:

@@ -141,6 +141,11 @@ void TlsSocket::onHandshakeTimeout()
 
 namespace tlsclient {
 
+namespace {
+// What TLS adds to a record: header, nonce, tag and padding.
+constexpr qint64 kRecordOverhead = 256;
+}
+
 const char *readySignal(const QAbstractSocket *socket)
 {
     return qobject_cast<const QSslSocket *>(socket) ? SIGNAL(encrypted()) : SIGNAL(connected());
@@ -165,7 +170,9 @@ bool roomForChunk(const QAbstractSocket *socket, qint64 chunk)
     const auto *tls = qobject_cast<const QSslSocket *>(socket);
     if (!tls || !tls->isEncrypted())
         return true; // a plain socket reports bytesWritten only once they left
-    return tls->bytesToWrite() + tls->encryptedBytesToWrite() < chunk;
+    // One encrypted chunk may wait for the network while the next one is
+    // encrypted: that keeps the line busy, and memory at two chunks.
+    return tls->bytesToWrite() == 0 && tls->encryptedBytesToWrite() <= chunk + kRecordOverhead;
 }
 
 } // namespace tlsclient

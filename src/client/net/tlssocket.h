@@ -56,8 +56,8 @@ namespace tlsclient {
 // for a TLS socket, connected() for a plain one.
 const char *readySignal(const QAbstractSocket *socket);
 // Upload pacing. With TLS, bytesWritten only means "encrypted"; the next
-// chunk waits until the previous one has left for the network too, so no
-// more than about one chunk is ever queued.
+// chunk also waits for the network to take the encrypted bytes, so no more
+// than about two chunks are ever queued, not the whole file.
 void pace(QAbstractSocket *socket, QObject *receiver, const char *slot, bool on);
 bool roomForChunk(const QAbstractSocket *socket, qint64 chunk);
 } // namespace tlsclient
