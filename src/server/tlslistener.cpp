@@ -6,7 +6,28 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <openssl/pem.h>
+#include <openssl/x509.h>
 #include <unistd.h>
+
+namespace {
+// Qt cannot tell whether a key belongs to a certificate; without this check
+// a wrong key would only show as every handshake failing.
+bool keyMatches(const QSslCertificate &cert, const QByteArray &keyPem)
+{
+    const QByteArray certPem = cert.toPem();
+    BIO *certBio = BIO_new_mem_buf(certPem.constData(), int(certPem.size()));
+    BIO *keyBio = BIO_new_mem_buf(keyPem.constData(), int(keyPem.size()));
+    X509 *x509 = certBio ? PEM_read_bio_X509(certBio, nullptr, nullptr, nullptr) : nullptr;
+    EVP_PKEY *key = keyBio ? PEM_read_bio_PrivateKey(keyBio, nullptr, nullptr, nullptr) : nullptr;
+    const bool ok = x509 && key && X509_check_private_key(x509, key) == 1;
+    EVP_PKEY_free(key);
+    X509_free(x509);
+    BIO_free(keyBio);
+    BIO_free(certBio);
+    return ok;
+}
+} // namespace
 
 bool loadTlsFiles(const QString &certPath, const QString &keyPath, TlsFiles *out, QString *error)
 {
@@ -40,7 +61,7 @@ bool loadTlsFiles(const QString &certPath, const QString &keyPath, TlsFiles *out
         *error = QStringLiteral("%1 holds no PEM private key (RSA or EC, without a passphrase)").arg(keyPath);
         return false;
     }
-    if (key.algorithm() != chain.first().publicKey().algorithm()) {
+    if (!keyMatches(chain.first(), pem)) {
         *error = QStringLiteral("the key in %1 does not belong to the certificate in %2").arg(keyPath, certPath);
         return false;
     }

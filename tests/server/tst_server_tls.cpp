@@ -63,6 +63,10 @@ private slots:
                                              << "holds no PEM private key";
         QTest::newRow("key for certificate") << QStringList{"--tls-cert", m_pair.key, "--tls-key", m_pair.key}
                                              << "holds no PEM certificate";
+        TestCerts::Pair other;
+        QVERIFY2(m_certs.issue("other", {"IP:127.0.0.1"}, 2, &other).isEmpty(), "openssl failed");
+        QTest::newRow("key of another certificate") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", other.key}
+                                                    << "the key in " + other.key + " does not belong to the certificate";
         QTest::newRow("certificate alone") << QStringList{"--tls-cert", m_pair.cert}
                                            << "--tls-cert and --tls-key go together";
         QTest::newRow("plain port without TLS") << QStringList{"--plain-port", "0"} << "--plain-port";
