@@ -136,8 +136,9 @@ void TstOrderRoad::invoiceWithOneDrawing()
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
 
-    // Random bytes, so that any reordering or loss would show.
-    QByteArray bytes(150000, '\0');
+    // Random bytes, so that any reordering or loss would show; more than the
+    // server reads ahead, so it has to hold the sender back.
+    QByteArray bytes(600000, '\0');
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char(QRandomGenerator::global()->bounded(256));
     const QString drawing = dir.path() + "/чертёж 1.dwg";
