@@ -1,6 +1,7 @@
-// Uploads a 2 MiB file from MainWindow to a loopback peer and compares it with
-// the same file written by a bare QTcpSocket. Prints throughput, the ratio and
-// the client's peak memory growth while the upload runs.
+// Uploads a 2 MiB file from MainWindow to a loopback peer, plain and over
+// TLS, and compares it with the same file written by a bare QTcpSocket.
+// Prints throughput, the ratios and the client's peak memory growth while
+// the upload runs.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,9 +12,13 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "../tests/common/testcerts.h"
 #include "app/mainwindow.h"
+#include "net/tlssocket.h"
+#include "tlslistener.h"
 #include "benchutil.h"
 #include "wire.h"
 
@@ -22,15 +27,16 @@ namespace {
 constexpr qint64 kFileSize = 2 * 1024 * 1024;
 constexpr int kRuns = 15;
 
-// Reads and drops everything, counting bytes, so the receiving side keeps no copy.
+// Reads and drops everything, counting bytes, so the receiving side keeps no
+// copy. Over TLS the server hands out connections once encrypted.
 class SinkPeer : public QObject
 {
 public:
-    SinkPeer()
+    explicit SinkPeer(QTcpServer *server = new QTcpServer) : m_server(server)
     {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *s = m_server.nextPendingConnection()) {
+        m_server->listen(QHostAddress::LocalHost, 0);
+        QObject::connect(m_server.get(), &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = m_server->nextPendingConnection()) {
                 s->setReadBufferSize(64 * 1024);
                 QObject::connect(s, &QTcpSocket::readyRead, this, [this, s] {
                     char buf[65536];
@@ -43,13 +49,13 @@ public:
             }
         });
     }
-    quint16 port() const { return m_server.serverPort(); }
+    quint16 port() const { return m_server->serverPort(); }
     qint64 received = 0;
     qint64 target = 0;
     QEventLoop *loop = nullptr;
 
 private:
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
 };
 
 qint64 statusKiB(const char *key)
@@ -114,6 +120,73 @@ struct Memory
     qint64 growth() const { return peak - rssBefore; }
 };
 
+struct WindowRun
+{
+    Memory memory;
+    qint64 atStart = 0;
+    std::vector<qint64> times;
+};
+
+// MainWindow on a connected socket: one upload watched for memory, then the
+// timed runs.
+bool measureWindow(QTcpSocket &socket, SinkPeer &peer, const QString &path, const QString &small,
+                   qint64 headerSize, WindowRun *out)
+{
+    MainWindow window(&socket, QStringLiteral("bench"), QStringLiteral("bench"), nullptr,
+                      QVariantMap{{"SNP", true}, {"PUTG", true}, {"PUTGm", true}});
+    window.show();
+    if (!waitFor(peer, 1)) // the table request
+        return false;
+
+    // Warm up the code paths once, so first-use allocations do not count.
+    qint64 expected = peer.received + wire::uploadHeader(QStringLiteral("warmup.bin"), 20000).size() + 20000;
+    window.sendFile(small);
+    if (!waitFor(peer, expected))
+        return false;
+    if (!waitIdle(window))
+        return false;
+
+    // One upload watched for memory: VmHWM is reset to the current RSS first,
+    // and read again once the window is past its start (header written, status
+    // dialog shown) so that the data phase can be told apart.
+    Memory &mwMem = out->memory;
+    mwMem.peakReset = resetPeak();
+    mwMem.rssBefore = statusKiB("VmRSS:");
+    qint64 sampledPeak = mwMem.rssBefore;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        sampledPeak = qMax(sampledPeak, statusKiB("VmRSS:"));
+    });
+    sampler.start(1);
+    expected = peer.received + headerSize + kFileSize;
+    window.sendFile(path);
+    QCoreApplication::processEvents();
+    out->atStart = mwMem.peakReset ? statusKiB("VmHWM:") : statusKiB("VmRSS:");
+    if (!waitFor(peer, expected) || !waitIdle(window)) {
+        std::fprintf(stderr, "MainWindow upload did not arrive\n");
+        return false;
+    }
+    sampler.stop();
+    mwMem.peak = mwMem.peakReset ? statusKiB("VmHWM:") : qMax(sampledPeak, statusKiB("VmRSS:"));
+
+    std::vector<qint64> &mwTimes = out->times;
+    for (int run = 0; run < kRuns; ++run) {
+        expected = peer.received + headerSize + kFileSize;
+        QElapsedTimer t;
+        t.start();
+        window.sendFile(path);
+        if (!waitFor(peer, expected)) {
+            std::fprintf(stderr, "MainWindow upload did not arrive\n");
+            return false;
+        }
+        mwTimes.push_back(t.nsecsElapsed());
+        if (!waitIdle(window))
+            return false;
+    }
+
+    return true;
+}
+
 void discardDebug(QtMsgType type, const QMessageLogContext &, const QString &msg)
 {
     if (type != QtDebugMsg && type != QtInfoMsg)
@@ -149,61 +222,43 @@ int main(int argc, char *argv[])
     }
     const qint64 headerSize = wire::uploadHeader(QStringLiteral("drawing.bin"), kFileSize).size();
 
-    // ---- MainWindow ----
-    SinkPeer peer;
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, peer.port());
-    if (!socket.waitForConnected(5000))
-        return 1;
-    MainWindow window(&socket, QStringLiteral("bench"), QStringLiteral("bench"), nullptr,
-                      QVariantMap{{"SNP", true}, {"PUTG", true}, {"PUTGm", true}});
-    window.show();
-    if (!waitFor(peer, 1)) // the table request
-        return 1;
-
-    // Warm up the code paths once, so first-use allocations do not count.
-    qint64 expected = peer.received + wire::uploadHeader(QStringLiteral("warmup.bin"), 20000).size() + 20000;
-    window.sendFile(small);
-    if (!waitFor(peer, expected))
-        return 1;
-    if (!waitIdle(window))
-        return 1;
-
-    // One upload watched for memory: VmHWM is reset to the current RSS first,
-    // and read again once the window is past its start (header written, status
-    // dialog shown) so that the data phase can be told apart.
-    Memory mwMem;
-    mwMem.peakReset = resetPeak();
-    mwMem.rssBefore = statusKiB("VmRSS:");
-    qint64 sampledPeak = mwMem.rssBefore;
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        sampledPeak = qMax(sampledPeak, statusKiB("VmRSS:"));
-    });
-    sampler.start(1);
-    expected = peer.received + headerSize + kFileSize;
-    window.sendFile(path);
-    QCoreApplication::processEvents();
-    const qint64 atStart = mwMem.peakReset ? statusKiB("VmHWM:") : statusKiB("VmRSS:");
-    if (!waitFor(peer, expected) || !waitIdle(window)) {
-        std::fprintf(stderr, "MainWindow upload did not arrive\n");
-        return 1;
+    WindowRun plain;
+    {
+        SinkPeer peer;
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, peer.port());
+        if (!socket.waitForConnected(5000) || !measureWindow(socket, peer, path, small, headerSize, &plain))
+            return 1;
     }
-    sampler.stop();
-    mwMem.peak = mwMem.peakReset ? statusKiB("VmHWM:") : qMax(sampledPeak, statusKiB("VmRSS:"));
-
-    std::vector<qint64> mwTimes;
-    for (int run = 0; run < kRuns; ++run) {
-        expected = peer.received + headerSize + kFileSize;
-        QElapsedTimer t;
-        t.start();
-        window.sendFile(path);
-        if (!waitFor(peer, expected)) {
-            std::fprintf(stderr, "MainWindow upload did not arrive\n");
+    // The same window over TLS, to a peer that decrypts everything it reads.
+    WindowRun tls;
+    {
+        TestCerts certs;
+        TestCerts::Pair pair;
+        TlsFiles files;
+        QString why = certs.makeServer({QStringLiteral("IP:127.0.0.1")}, &pair);
+        if (why.isEmpty())
+            loadTlsFiles(pair.cert, pair.key, &files, &why);
+        if (!why.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(why));
             return 1;
         }
-        mwTimes.push_back(t.nsecsElapsed());
-        if (!waitIdle(window))
+        SinkPeer peer(new TlsListener(files));
+        ClientTls clientTls;
+        clientTls.enabled = true;
+        clientTls.useCaFile(certs.ca());
+        TlsSocket socket(clientTls);
+        socket.connectEncrypted(QStringLiteral("127.0.0.1"), peer.port());
+        // Both ends of the handshake run on this event loop: no blocking wait.
+        QEventLoop loop;
+        QObject::connect(&socket, &QSslSocket::encrypted, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (!socket.isEncrypted()) {
+            std::fprintf(stderr, "TLS handshake failed: %s\n", qPrintable(socket.errorString()));
+            return 1;
+        }
+        if (!measureWindow(socket, peer, path, small, headerSize, &tls))
             return 1;
     }
 
@@ -220,7 +275,7 @@ int main(int argc, char *argv[])
             bareMem.peakReset = resetPeak();
             bareMem.rssBefore = statusKiB("VmRSS:");
         }
-        expected = barePeer.received + headerSize + kFileSize;
+        const qint64 expected = barePeer.received + headerSize + kFileSize;
         QElapsedTimer t;
         t.start();
         QFile f(path);
@@ -236,22 +291,29 @@ int main(int argc, char *argv[])
             bareMem.peak = statusKiB("VmHWM:");
     }
 
-    const qint64 mwNs = median(mwTimes);
+    const qint64 mwNs = median(plain.times);
+    const qint64 tlsNs = median(tls.times);
     const qint64 bareNs = median(bareTimes);
     const double mw = mibPerSec(kFileSize, mwNs);
+    const double tl = mibPerSec(kFileSize, tlsNs);
     const double br = mibPerSec(kFileSize, bareNs);
     std::printf("file: %lld bytes, %d runs each, median times, debug log discarded\n",
                 static_cast<long long>(kFileSize), kRuns);
     std::printf("MainWindow::sendFile (6144-byte chunks): %.1f MiB/s (%.2f ms)\n", mw, mwNs / 1e6);
+    std::printf("MainWindow::sendFile over TLS:           %.1f MiB/s (%.2f ms)\n", tl, tlsNs / 1e6);
     std::printf("bare QTcpSocket (one write):             %.1f MiB/s (%.2f ms)\n", br, bareNs / 1e6);
     std::printf("ratio MainWindow / bare: %.2f\n", br > 0 ? mw / br : 0.0);
-    std::printf("MainWindow peak memory growth during upload: %lld KiB (VmRSS before %lld KiB, %s %lld KiB)\n",
-                static_cast<long long>(mwMem.growth()), static_cast<long long>(mwMem.rssBefore),
-                mwMem.peakReset ? "VmHWM after reset" : "sampled VmRSS peak",
-                static_cast<long long>(mwMem.peak));
-    std::printf("  of which at the start (header, status dialog): %lld KiB; during the data: %lld KiB\n",
-                static_cast<long long>(atStart - mwMem.rssBefore),
-                static_cast<long long>(mwMem.peak - atStart));
+    std::printf("ratio TLS / plain MainWindow: %.2f (the peer decrypts in the same process)\n", mw > 0 ? tl / mw : 0.0);
+    const auto memory = [](const char *what, const WindowRun &r) {
+        const Memory &m = r.memory;
+        std::printf("%s peak memory growth during upload: %lld KiB (VmRSS before %lld KiB, %s %lld KiB)\n", what,
+                    static_cast<long long>(m.growth()), static_cast<long long>(m.rssBefore),
+                    m.peakReset ? "VmHWM after reset" : "sampled VmRSS peak", static_cast<long long>(m.peak));
+        std::printf("  of which at the start (header, status dialog): %lld KiB; during the data: %lld KiB\n",
+                    static_cast<long long>(r.atStart - m.rssBefore), static_cast<long long>(m.peak - r.atStart));
+    };
+    memory("MainWindow", plain);
+    memory("MainWindow over TLS", tls);
     std::printf("  (the receiving peer runs in the same process; its buffers are included)\n");
     std::printf("bare socket peak memory growth (for comparison): %lld KiB%s\n",
                 static_cast<long long>(bareMem.growth()),

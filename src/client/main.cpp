@@ -10,6 +10,7 @@
 #include "app/message.h"
 #include "app/translations.h"
 #include "login/startwindow.h"
+#include "net/tlssocket.h"
 
 void vintaroInitResources();
 
@@ -37,6 +38,11 @@ int main(int argc, char *argv[])
     };
 
     StartWindow login(options.host, options.port);
+    ClientTls tls = ClientTls::fromBuild();
+    tls.enabled = options.tls;
+    if (!options.caFile.isEmpty())
+        tls.useCaFile(options.caFile);
+    login.setTls(tls);
     if (login.exec() != QDialog::Accepted)
         return 0;
 

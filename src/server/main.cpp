@@ -173,6 +173,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
                                   QStringLiteral("Close a connection that has sent no login, registration or questionnaire for this many seconds (default 1800). A client's connection is kept: losing it would cost the customer the unsent order list."),
                                   QStringLiteral("seconds"), QStringLiteral("1800"));
+    const QCommandLineOption tlsCert(QStringLiteral("tls-cert"),
+                                     QStringLiteral("Serve TLS (1.2 or later) on --port with this PEM certificate (intermediates after it)."),
+                                     QStringLiteral("file"));
+    const QCommandLineOption tlsKey(QStringLiteral("tls-key"), QStringLiteral("PEM private key of --tls-cert."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption plainPort(QStringLiteral("plain-port"),
+                                       QStringLiteral("With TLS: also serve unencrypted clients on this port (off unless given)."),
+                                       QStringLiteral("port"));
+    const QCommandLineOption tlsTimeout(QStringLiteral("tls-handshake-timeout"),
+                                        QStringLiteral("Close a connection whose TLS handshake is not done in this many seconds (default 10)."),
+                                        QStringLiteral("seconds"), QStringLiteral("10"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
     const QCommandLineOption noDemo(QStringLiteral("no-demo-account"),
                                     QStringLiteral("Do not create the demo account on an empty store."));
@@ -211,6 +222,7 @@ int main(int argc, char *argv[])
                                          QStringLiteral("id"));
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
                                      QStringLiteral("file"));
+    p.addOptions({tlsCert, tlsKey, plainPort, tlsTimeout});
     p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, noDemo, addUser, access, disableUser, enableUser,
                   listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
@@ -382,6 +394,19 @@ int main(int argc, char *argv[])
     QHostAddress address;
     if (!address.setAddress(p.value(listen)))
         return fail(QStringLiteral("--listen takes an IP address"));
+    if (p.isSet(tlsCert) != p.isSet(tlsKey))
+        return fail(QStringLiteral("--tls-cert and --tls-key go together"));
+    if (p.isSet(plainPort) && !p.isSet(tlsCert))
+        return fail(QStringLiteral("--plain-port is for serving plain clients beside TLS; without TLS --port is plain"));
+    const uint plainPortNumber = p.value(plainPort).toUInt(&ok);
+    if (p.isSet(plainPort) && (!ok || plainPortNumber > 65535))
+        return fail(QStringLiteral("--plain-port takes 0 to 65535"));
+    const double tlsSeconds = p.value(tlsTimeout).toDouble(&ok);
+    if (!ok || tlsSeconds <= 0 || tlsSeconds > 3600)
+        return fail(QStringLiteral("--tls-handshake-timeout takes seconds (up to 3600)"));
+    config.tls.handshakeTimeoutMs = int(tlsSeconds * 1000);
+    if (p.isSet(tlsCert) && !loadTlsFiles(p.value(tlsCert), p.value(tlsKey), &config.tls, &error))
+        return fail(error);
 
     if (store.accountCount() == 0 && !p.isSet(noDemo)) {
         if (store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error))
@@ -396,6 +421,14 @@ int main(int argc, char *argv[])
     OrderServer server(&store, &data, config);
     if (!server.listen(address, quint16(portNumber), &error))
         return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(portNumber).arg(error));
+    if (p.isSet(plainPort)) {
+        if (!server.listenPlain(address, quint16(plainPortNumber), &error))
+            return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(plainPortNumber).arg(error));
+    }
+    if (config.tls.enabled())
+        out() << "TLS on port " << server.port()
+              << (p.isSet(plainPort) ? QStringLiteral(", plain connections on port %1").arg(server.plainPort()) : QString())
+              << Qt::endl;
     out() << "listening on " << address.toString() << ":" << server.port() << ", data in " << dir
           << (store.isPostgres() ? ", store PostgreSQL" : ", store SQLite") << Qt::endl;
     quitOnSignals(&app);

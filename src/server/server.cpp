@@ -155,7 +155,7 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
       m_store(store),
       m_products(products),
       m_config(config),
-      m_tcp(new QTcpServer(this)),
+      m_tcp(config.tls.enabled() ? new TlsListener(config.tls, this) : new QTcpServer(this)),
       m_throttle(config.loginDelayBaseMs, config.loginDelayMaxMs)
 {
     m_clock.start();
@@ -261,6 +261,27 @@ quint16 OrderServer::port() const
     return m_tcp->serverPort();
 }
 
+bool OrderServer::listenPlain(const QHostAddress &address, quint16 port, QString *error)
+{
+    const int fd = listeningSocket(address, port, error);
+    if (fd < 0)
+        return false;
+    m_plain = new QTcpServer(this);
+    m_plain->setMaxPendingConnections(1000);
+    connect(m_plain, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
+    if (!m_plain->setSocketDescriptor(fd)) {
+        *error = m_plain->errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+quint16 OrderServer::plainPort() const
+{
+    return m_plain ? m_plain->serverPort() : 0;
+}
+
 const QByteArray &OrderServer::tablesReply()
 {
     if (m_tablesReply.isEmpty()) {
@@ -276,7 +297,8 @@ const QByteArray &OrderServer::tablesReply()
 
 void OrderServer::onNewConnection()
 {
-    while (QTcpSocket *s = m_tcp->nextPendingConnection())
+    auto *listener = qobject_cast<QTcpServer *>(sender());
+    while (QTcpSocket *s = (listener ? listener : m_tcp)->nextPendingConnection())
         new Connection(s, this);
 }
 
@@ -290,8 +312,8 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
     socket->setReadBufferSize(kReadBuffer);
     connect(socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &Connection::onDisconnected);
-    connect(socket, &QTcpSocket::bytesWritten, this, [this] {
-        if (m_socket->bytesAvailable() > 0 && m_socket->bytesToWrite() <= kMaxUnsentReplies)
+    tlsio::onWritten(socket, this, [this] {
+        if (m_socket->bytesAvailable() > 0 && tlsio::unsent(m_socket) <= kMaxUnsentReplies)
             process();
     });
     // A client that vanished without a word is found by the system's probes.
@@ -327,7 +349,7 @@ void Connection::drop(const QString &why)
     // refused file) must still arrive: our side closes once they are written,
     // and what the peer keeps sending is read away, since closing on unread
     // bytes would be a reset that takes those answers with it.
-    connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::closeWhenSent);
+    tlsio::onWritten(m_socket, this, [this] { closeWhenSent(); });
     QTimer::singleShot(kDrainMs, this, [this] {
         m_socket->abort();
         deleteLater();
@@ -337,7 +359,7 @@ void Connection::drop(const QString &why)
 
 void Connection::closeWhenSent()
 {
-    if (m_shutDown || m_socket->bytesToWrite() > 0)
+    if (m_shutDown || tlsio::unsent(m_socket) > 0)
         return;
     m_shutDown = true;
     ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
@@ -394,7 +416,7 @@ void Connection::process()
     while (!m_busy && !m_closing) {
         // A peer that sends requests but never reads the answers would make
         // us buffer replies without end; wait for it to catch up instead.
-        if (m_socket->bytesToWrite() > kMaxUnsentReplies)
+        if (tlsio::unsent(m_socket) > kMaxUnsentReplies)
             return;
         if (m_upload.active) {
             if (!pumpUpload())

@@ -4,6 +4,7 @@
 // a login never stalls other clients.
 #include "password.h"
 #include "store.h"
+#include "tlslistener.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@ struct ServerConfig
     int idleTimeoutMs = 30 * 60 * 1000;
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
+    TlsFiles tls; // set: the listening port serves TLS only
 };
 
 // Slows down repeated wrong passwords for one account name: every attempt
@@ -72,6 +74,9 @@ public:
 
     bool listen(const QHostAddress &address, quint16 port, QString *error);
     quint16 port() const;
+    // Plain connections on a second port beside the TLS one, for older clients.
+    bool listenPlain(const QHostAddress &address, quint16 port, QString *error);
+    quint16 plainPort() const;
 
     Store *store() const { return m_store; }
     const ProductData *products() const { return m_products; }
@@ -93,6 +98,7 @@ private:
     const ProductData *m_products;
     ServerConfig m_config;
     QTcpServer *m_tcp;
+    QTcpServer *m_plain = nullptr;
     LoginThrottle m_throttle;
     password::Digest m_decoy;
     QElapsedTimer m_clock;

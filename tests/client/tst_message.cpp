@@ -136,17 +136,27 @@ void TstMessage::restartKeepsTheServerGiven_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
     QTest::addColumn<QStringList>("again");
+    QTest::addColumn<bool>("tls");
+    QTest::addColumn<QString>("ca");
+    const bool defTls = VINTARO_TLS_DEFAULT;
     const QString defHost = QStringLiteral(VINTARO_DEFAULT_HOST);
     const int defPort = VINTARO_DEFAULT_PORT;
-    QTest::newRow("defaults") << QStringList() << defHost << defPort << QStringList();
+    QTest::newRow("defaults") << QStringList() << defHost << defPort << QStringList() << defTls << QString();
     QTest::newRow("both") << QStringList{"--host", "10.1.1.1", "--port", "7000"} << "10.1.1.1" << 7000
-                          << QStringList{"--host", "10.1.1.1", "--port", "7000"};
+                          << QStringList{"--host", "10.1.1.1", "--port", "7000"} << defTls << QString();
     QTest::newRow("single dash word") << QStringList{"-host", "10.1.1.1"} << "10.1.1.1" << defPort
-                                      << QStringList{"--host", "10.1.1.1"};
+                                      << QStringList{"--host", "10.1.1.1"} << defTls << QString();
     QTest::newRow("bad port not passed on") << QStringList{"--host", "h", "--port", "70000"} << "h" << defPort
-                                            << QStringList{"--host", "h"};
+                                            << QStringList{"--host", "h"} << defTls << QString();
     QTest::newRow("unknown option ignored") << QStringList{"--colour", "--port=7001"} << defHost << 7001
-                                            << QStringList{"--port", "7001"};
+                                            << QStringList{"--port", "7001"} << defTls << QString();
+    const QString ca = QDir::current().absoluteFilePath("ca.pem");
+    QTest::newRow("no TLS") << QStringList{"--no-tls"} << defHost << defPort << QStringList{"--no-tls"} << false
+                            << QString();
+    QTest::newRow("TLS with a CA file") << QStringList{"--tls", "--ca", "ca.pem"} << defHost << defPort
+                                        << QStringList{"--tls", "--ca", ca} << true << ca;
+    QTest::newRow("both: TLS wins") << QStringList{"--no-tls", "--tls"} << defHost << defPort
+                                    << QStringList{"--tls"} << true << QString();
 }
 
 void TstMessage::restartKeepsTheServerGiven()
@@ -160,6 +170,10 @@ void TstMessage::restartKeepsTheServerGiven()
     QCOMPARE(o.host, host);
     QCOMPARE(o.port, port);
     QCOMPARE(o.restartArguments, again);
+    QFETCH(bool, tls);
+    QFETCH(QString, ca);
+    QCOMPARE(o.tls, tls);
+    QCOMPARE(o.caFile, ca);
     QVERIFY(!parser.isSet("help"));
 }
 

@@ -1,6 +1,7 @@
 // A whole order against the real vintaro-server: log in, put three items in
 // the list with a drawing on one of them, send an invoice request, and find
-// the drawing byte for byte in the server's data directory.
+// the drawing byte for byte in the server's data directory; once over plain
+// TCP and once over TLS.
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 
 #include "login/startwindow.h"
 #include "order_helpers.h"
+#include "testcerts.h"
 
 using namespace orderfx;
 
@@ -30,11 +32,11 @@ public:
     QString dataDir() const { return m_tmp.path() + "/data"; }
     quint16 port() const { return m_port; }
 
-    bool start()
+    bool start(const QStringList &extra)
     {
         const QString bin = QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server");
         m_proc.setProcessChannelMode(QProcess::MergedChannels);
-        m_proc.start(bin, {"--data-dir", dataDir(), "--port", "0"});
+        m_proc.start(bin, QStringList{"--data-dir", dataDir(), "--port", "0"} + extra);
         if (!m_proc.waitForStarted(10000))
             return false;
         static const QRegularExpression re("listening on [0-9.]+:([0-9]+)");
@@ -79,33 +81,64 @@ class TstOrderRoad : public QObject
 private slots:
     void initTestCase() { vintaroInitResources(); }
     void cleanup() { Answers::uninstall(); }
+    void invoiceWithOneDrawing_data();
     void invoiceWithOneDrawing();
 };
+
+void TstOrderRoad::invoiceWithOneDrawing_data()
+{
+    QTest::addColumn<bool>("tls");
+    QTest::newRow("plain") << false;
+    QTest::newRow("TLS") << true;
+}
 
 void TstOrderRoad::invoiceWithOneDrawing()
 {
     if (!QFile::exists(QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server")))
         QSKIP("vintaro-server is not built");
+    QFETCH(bool, tls);
+    TestCerts certs;
+    QStringList args;
+    ClientTls clientTls;
+    if (tls) {
+        TestCerts::Pair pair;
+        const QString why = certs.makeServer({"IP:127.0.0.1"}, &pair);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        args << "--tls-cert" << pair.cert << "--tls-key" << pair.key;
+        clientTls.enabled = true;
+        clientTls.useCaFile(certs.ca());
+    }
     ServerProcess server;
-    QVERIFY(server.start());
+    QVERIFY(server.start(args));
     QTemporaryDir dir;
     Answers answers;
     answers.install();
 
     StartWindow login("127.0.0.1", server.port());
+    login.setTls(clientTls);
     login.show();
     login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
     login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
     login.findChild<QPushButton *>("LoginBut")->click();
     QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+    auto *ssl = qobject_cast<QSslSocket *>(login.loginSocket());
+    QCOMPARE(ssl && ssl->isEncrypted(), tls);
+    // The upload's pacing must hold over TLS too: a chunk waiting for the
+    // network and the next one encrypted at most, never the file.
+    qint64 mostQueued = 0;
+    if (ssl)
+        connect(ssl, &QSslSocket::bytesWritten, this, [&mostQueued, ssl] {
+            mostQueued = qMax(mostQueued, ssl->bytesToWrite() + ssl->encryptedBytesToWrite());
+        });
 
     MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
                  login.loginStatusDialog(), login.loginData(), nullptr);
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
 
-    // Random bytes, so that any reordering or loss would show.
-    QByteArray bytes(150000, '\0');
+    // Random bytes, so that any reordering or loss would show; more than the
+    // server reads ahead, so it has to hold the sender back.
+    QByteArray bytes(600000, '\0');
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char(QRandomGenerator::global()->bounded(256));
     const QString drawing = dir.path() + "/чертёж 1.dwg";
@@ -167,6 +200,7 @@ void TstOrderRoad::invoiceWithOneDrawing()
     const QString stored = storedUploads(server.dataDir()).first();
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(stored).size(), qint64(bytes.size()), 10000);
     QCOMPARE(contents(stored), bytes);
+    QVERIFY2(mostQueued <= 2 * (6144 + 256), qPrintable(QString::number(mostQueued)));
 }
 
 QTEST_MAIN(TstOrderRoad)

@@ -4,6 +4,7 @@
 // vintaro-server, listening on a non-loopback address of this machine because
 // Qt never proxies connections to loopback addresses; the proxy's own log must
 // show the connection to the server, so a bypassed proxy fails the test.
+// The same logins also run over TLS through each proxy.
 #include <QDir>
 #include <QFile>
 #include <QHostInfo>
@@ -24,6 +25,7 @@
 
 #include "app/message.h"
 #include "login/startwindow.h"
+#include "testcerts.h"
 
 namespace {
 
@@ -103,16 +105,16 @@ public:
     }
 
     // Empty on success, otherwise why the server did not come up.
-    QString start(const QHostAddress &address)
+    QString start(const QHostAddress &address, const QStringList &extra = {})
     {
         if (!m_dir.isValid())
             return QStringLiteral("no temporary directory");
         const QString binary = QDir(qEnvironmentVariable("VINTARO_BIN_DIR"))
                                    .filePath(QStringLiteral("vintaro-server"));
         m_proc.setProcessChannelMode(QProcess::MergedChannels);
-        m_proc.start(binary, { QStringLiteral("--data-dir"), m_dir.filePath(QStringLiteral("data")),
+        m_proc.start(binary, QStringList{ QStringLiteral("--data-dir"), m_dir.filePath(QStringLiteral("data")),
                                QStringLiteral("--listen"), address.toString(),
-                               QStringLiteral("--port"), QStringLiteral("0") });
+                               QStringLiteral("--port"), QStringLiteral("0") } + extra);
         if (!m_proc.waitForStarted(10000))
             return binary + QStringLiteral(" did not start: ") + m_proc.errorString();
         static const QRegularExpression re(QStringLiteral("listening on ([0-9.]+):([0-9]+)"));
@@ -353,15 +355,22 @@ private:
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("auth");
+        QTest::addColumn<bool>("tls");
         if (!authOnly)
-            QTest::newRow("tinyproxy HTTP") << Kind::Tinyproxy << 1 << false;
-        QTest::newRow("tinyproxy HTTP BasicAuth") << Kind::Tinyproxy << 1 << true;
+            QTest::newRow("tinyproxy HTTP") << Kind::Tinyproxy << 1 << false << false;
+        QTest::newRow("tinyproxy HTTP BasicAuth") << Kind::Tinyproxy << 1 << true << false;
         if (!authOnly)
-            QTest::newRow("microsocks SOCKS5") << Kind::Microsocks << 2 << false;
-        QTest::newRow("microsocks SOCKS5 user/password") << Kind::Microsocks << 2 << true;
+            QTest::newRow("microsocks SOCKS5") << Kind::Microsocks << 2 << false << false;
+        QTest::newRow("microsocks SOCKS5 user/password") << Kind::Microsocks << 2 << true << false;
         if (!authOnly)
-            QTest::newRow("dante SOCKS5") << Kind::Dante << 2 << false;
-        QTest::newRow("dante SOCKS5 system user") << Kind::Dante << 2 << true;
+            QTest::newRow("dante SOCKS5") << Kind::Dante << 2 << false << false;
+        QTest::newRow("dante SOCKS5 system user") << Kind::Dante << 2 << true << false;
+        if (authOnly)
+            return;
+        QTest::newRow("TLS tinyproxy HTTP") << Kind::Tinyproxy << 1 << false << true;
+        QTest::newRow("TLS tinyproxy HTTP BasicAuth") << Kind::Tinyproxy << 1 << true << true;
+        QTest::newRow("TLS microsocks SOCKS5") << Kind::Microsocks << 2 << false << true;
+        QTest::newRow("TLS microsocks SOCKS5 user/password") << Kind::Microsocks << 2 << true << true;
     }
 
 private slots:
@@ -387,25 +396,40 @@ private slots:
         QFETCH(Kind, kind);
         QFETCH(int, type);
         QFETCH(bool, auth);
+        QFETCH(bool, tls);
         if (kind == Kind::Dante && auth) {
             if (geteuid() != 0)
                 QSKIP("dante checks SOCKS users against system accounts; creating one needs root");
             QVERIFY(prepareDanteUser(m_proxyCreds));
         }
+        TestCerts certs;
+        QStringList tlsArgs;
+        ClientTls clientTls;
+        if (tls) {
+            TestCerts::Pair pair;
+            const QString why = certs.makeServer({"IP:" + m_peer.toString()}, &pair);
+            QVERIFY2(why.isEmpty(), qPrintable(why));
+            tlsArgs << "--tls-cert" << pair.cert << "--tls-key" << pair.key;
+            clientTls.enabled = true;
+            clientTls.useCaFile(certs.ca());
+        }
 
         ServerRun server;
-        QString why = server.start(m_peer);
+        QString why = server.start(m_peer, tlsArgs);
         QVERIFY2(why.isEmpty(), qPrintable(why));
         auto proxy = startProxy(kind, auth, server.port(), &why);
         QVERIFY2(proxy, qPrintable(why));
 
         StartWindow w(m_peer.toString(), server.port());
+        w.setTls(clientTls);
         login(&w, type, proxy->port(), auth, m_proxyCreds.pass);
         if (QTest::currentTestFailed())
             return;
         QVERIFY2(w.result() == QDialog::Accepted,
                  qPrintable(statusTexts(&w) + QStringLiteral("\nproxy log:\n") + proxy->log()
                             + QStringLiteral("\nserver output:\n") + server.output()));
+        auto *ssl = qobject_cast<QSslSocket *>(w.loginSocket());
+        QCOMPARE(ssl && ssl->isEncrypted(), tls);
 
         // What the server grants the demo account, as it came over the wire.
         QVariantMap expected;

@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -193,6 +194,15 @@ public:
         m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
         return m_socket.waitForConnected(10000);
     }
+    // The same over TLS, trusting only the authority in `caFile`.
+    bool connectEncrypted(quint16 port, const QString &caFile, const QString &host = QStringLiteral("127.0.0.1"))
+    {
+        QSslConfiguration conf = m_socket.sslConfiguration();
+        conf.setCaCertificates(QSslCertificate::fromPath(caFile));
+        m_socket.setSslConfiguration(conf);
+        m_socket.connectToHostEncrypted(host, port);
+        return m_socket.waitForEncrypted(10000);
+    }
     QTcpSocket &socket() { return m_socket; }
 
     void send(const QByteArray &bytes)
@@ -275,7 +285,7 @@ public:
     }
 
 private:
-    QTcpSocket m_socket;
+    QSslSocket m_socket; // plain unless connected encrypted
     wire::FrameGate m_gate;
     QByteArray m_buffer;
 };

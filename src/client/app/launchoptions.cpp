@@ -1,6 +1,7 @@
 #include "app/launchoptions.h"
 
 #include <QDebug>
+#include <QFileInfo>
 
 namespace launch {
 
@@ -15,8 +16,16 @@ Options read(QCommandLineParser &parser, const QStringList &arguments)
                                      QStringLiteral("address"), QStringLiteral(VINTARO_DEFAULT_HOST));
     const QCommandLineOption portOpt(QStringLiteral("port"), QStringLiteral("Order server port."),
                                      QStringLiteral("port"), QString::number(VINTARO_DEFAULT_PORT));
+    const QCommandLineOption tlsOpt(QStringLiteral("tls"), QStringLiteral("Connect over TLS (this build's default: %1).")
+                                    .arg(VINTARO_TLS_DEFAULT ? QStringLiteral("on") : QStringLiteral("off")));
+    const QCommandLineOption noTlsOpt(QStringLiteral("no-tls"), QStringLiteral("Connect without TLS, to a server that has none."));
+    const QCommandLineOption caOpt(QStringLiteral("ca"), QStringLiteral("Trust only this PEM file's authorities for the server's certificate."),
+                                   QStringLiteral("file"));
     parser.addOption(hostOpt);
     parser.addOption(portOpt);
+    parser.addOption(tlsOpt);
+    parser.addOption(noTlsOpt);
+    parser.addOption(caOpt);
     // The login window opens with the defaults all the same.
     if (!parser.parse(arguments))
         qWarning().noquote() << parser.errorText();
@@ -29,10 +38,23 @@ Options read(QCommandLineParser &parser, const QStringList &arguments)
         o.port = VINTARO_DEFAULT_PORT;
         portOk = false;
     }
+    o.tls = VINTARO_TLS_DEFAULT;
+    if (parser.isSet(tlsOpt) && parser.isSet(noTlsOpt))
+        qWarning() << "--tls and --no-tls together: connecting over TLS";
+    if (parser.isSet(noTlsOpt) && !parser.isSet(tlsOpt))
+        o.tls = false;
+    else if (parser.isSet(tlsOpt))
+        o.tls = true;
+    if (parser.isSet(caOpt))
+        o.caFile = QFileInfo(parser.value(caOpt)).absoluteFilePath();
     if (parser.isSet(hostOpt))
         o.restartArguments << QStringLiteral("--host") << o.host;
     if (parser.isSet(portOpt) && portOk)
         o.restartArguments << QStringLiteral("--port") << QString::number(o.port);
+    if (parser.isSet(tlsOpt) || parser.isSet(noTlsOpt))
+        o.restartArguments << (o.tls ? QStringLiteral("--tls") : QStringLiteral("--no-tls"));
+    if (!o.caFile.isEmpty())
+        o.restartArguments << QStringLiteral("--ca") << o.caFile;
     return o;
 }
 

@@ -10,6 +10,8 @@ struct Options
 {
     QString host;
     int port = 0;
+    bool tls = true;
+    QString caFile; // authorities trusted for this run instead of the built-in ones
     // The overrides given for this run, passed on to a restarted instance so
     // that it comes back to the same server.
     QStringList restartArguments;

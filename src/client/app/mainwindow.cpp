@@ -5,6 +5,7 @@
 #include "net/fileupload.h"
 #include "net/netstatus.h"
 #include "net/statusdialog.h"
+#include "net/tlssocket.h"
 #include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
@@ -682,13 +683,13 @@ void MainWindow::startUpload(const QString &fileName, int index, bool attachment
     m_socket->waitForBytesWritten(30000);
     if (!m_socket || !m_upload)
         return; // the wait may have delivered a socket error
-    connect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    tlsclient::pace(m_socket, this, SLOT(SendPartOfFile()), true);
     SendPartOfFile();
 }
 
 void MainWindow::SendPartOfFile()
 {
-    if (!m_socket || !m_upload)
+    if (!m_socket || !m_upload || !tlsclient::roomForChunk(m_socket, kMainChunk))
         return;
     QByteArray chunk;
     const FileUpload::Step step = m_upload->next(&chunk);
@@ -698,7 +699,7 @@ void MainWindow::SendPartOfFile()
         return;
     }
     m_upload.reset();
-    disconnect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    tlsclient::pace(m_socket, this, SLOT(SendPartOfFile()), false);
     Message *m = statusdialog::ensure(m_message, this);
     if (step == FileUpload::Step::Changed) {
         // The server would read our next request as file data; give up the connection.

@@ -95,7 +95,12 @@ void StartWindow::ConnectToSerever()
         // Already on its way; a second socket would race the first.
         return;
     }
-    m_pendingSocket = new QTcpSocket(this);
+    if (m_tls.enabled && !m_tls.problem.isEmpty()) {
+        // Without a working check of the server the login must not go out.
+        statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + m_tls.problem);
+        return;
+    }
+    m_pendingSocket = m_tls.enabled ? new TlsSocket(m_tls, this) : new QTcpSocket(this);
 
     const int type = m_settings.value(QStringLiteral("type")).toInt();
     if (type != 0) {
@@ -119,10 +124,14 @@ void StartWindow::ConnectToSerever()
         QNetworkProxy::setApplicationProxy(*proxyBeforeOurs());
     }
 
-    m_pendingSocket->connectToHost(m_settings.value(QStringLiteral("host")).toString(),
-                                   portFrom(m_settings.value(QStringLiteral("port")).toInt()),
-                                   QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-    connect(m_pendingSocket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    const QString host = m_settings.value(QStringLiteral("host")).toString();
+    const quint16 port = portFrom(m_settings.value(QStringLiteral("port")).toInt());
+    if (auto *tls = qobject_cast<TlsSocket *>(m_pendingSocket))
+        tls->connectEncrypted(host, port);
+    else
+        m_pendingSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    // Over TLS the connection is usable, and the server verified, only once encrypted.
+    connect(m_pendingSocket, tlsclient::readySignal(m_pendingSocket), this, SLOT(SlotConnected()));
     connect(m_pendingSocket, SIGNAL(error(QAbstractSocket::SocketError)),
             this, SLOT(SlotError(QAbstractSocket::SocketError)));
 
@@ -137,7 +146,7 @@ void StartWindow::SlotConnected()
     QTcpSocket *s = m_pendingSocket;
     if (!s)
         return;
-    disconnect(s, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(s, tlsclient::readySignal(s), this, SLOT(SlotConnected()));
     disconnect(s, SIGNAL(error(QAbstractSocket::SocketError)),
                this, SLOT(SlotError(QAbstractSocket::SocketError)));
     m_socket = s;
@@ -256,6 +265,7 @@ void StartWindow::SlotReadyRead()
 void StartWindow::detach(QTcpSocket *socket)
 {
     disconnect(socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
+    disconnect(socket, tlsclient::readySignal(socket), this, SLOT(SlotConnected()));
     disconnect(socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
     disconnect(socket, SIGNAL(error(QAbstractSocket::SocketError)),
                this, SLOT(SlotError(QAbstractSocket::SocketError)));
@@ -341,7 +351,7 @@ void StartWindow::applySettings(const QVariantMap &settings)
     detach(old);
     // A file still going up over it stops there; the requests held behind
     // it went with that connection.
-    disconnect(old, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    tlsclient::pace(old, this, SLOT(SendPartOfFile()), false);
     delete m_upload;
     m_upload = nullptr;
     m_kept.clear();
@@ -383,13 +393,13 @@ void StartWindow::sendFile(QString fileName)
     m->setCloseEnabled(false);
     m_socket->write(wire::uploadHeader(m_upload->file.baseName(), m_upload->file.announcedSize()));
     m_socket->waitForBytesWritten(30000);
-    connect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    tlsclient::pace(m_socket, this, SLOT(SendPartOfFile()), true);
     SendPartOfFile();
 }
 
 void StartWindow::SendPartOfFile()
 {
-    if (!m_socket || !m_upload)
+    if (!m_socket || !m_upload || !tlsclient::roomForChunk(m_socket, kLoginChunk))
         return;
     QByteArray chunk;
     const FileUpload::Step step = m_upload->file.next(&chunk);
@@ -400,7 +410,7 @@ void StartWindow::SendPartOfFile()
     }
     delete m_upload;
     m_upload = nullptr;
-    disconnect(m_socket, SIGNAL(bytesWritten(qint64)), this, SLOT(SendPartOfFile()));
+    tlsclient::pace(m_socket, this, SLOT(SendPartOfFile()), false);
     Message *m = statusdialog::ensure(m_message, this);
     if (step == FileUpload::Step::Changed) {
         m->setMessageText(netstatus::fileChangedText());

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "wire.h"
+#include "net/tlssocket.h"
 
 class QFile;
 struct StartWindowUpload;
@@ -32,6 +33,10 @@ public:
 
     QVariantMap settings() const { return m_settings; }
     void setSettings(const QVariantMap &settings) { m_settings = settings; }
+    // Plain TCP unless set; the program's entry sets what the build and the
+    // command line ask for.
+    void setTls(const ClientTls &tls) { m_tls = tls; }
+    const ClientTls &tls() const { return m_tls; }
     QTcpSocket *pendingSocket() const { return m_pendingSocket; }
     bool hasKeptRequests() const { return !m_kept.isEmpty(); }
 
@@ -73,6 +78,7 @@ private:
     wire::FrameGate m_gate;
     QPointer<Message> m_message;
     QVariantMap m_settings;
+    ClientTls m_tls;
     QVariantMap m_loginData;
     // Requests made while connecting; sent once the connection is up.
     QList<std::function<void()>> m_kept;

@@ -1,0 +1,133 @@
+// The server's TLS port: encrypted logins and requests, plain clients beside
+// it when asked, and every kind of broken handshake ending only its own
+// connection, with a log line saying why.
+#include <QtTest>
+
+#include "serverharness.h"
+#include "testcerts.h"
+
+class TstServerTls : public QObject
+{
+    Q_OBJECT
+    TestCerts m_certs;
+    TestCerts::Pair m_pair;
+
+    QStringList tlsArgs() const { return {"--tls-cert", m_pair.cert, "--tls-key", m_pair.key}; }
+
+private slots:
+    void initTestCase()
+    {
+        const QString why = m_certs.makeServer({"IP:127.0.0.1", "DNS:localhost"}, &m_pair);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+    }
+
+    void servesTlsAndPlainBeside()
+    {
+        harness::Server server;
+        QVERIFY(server.start(tlsArgs() + QStringList{"--plain-port", "0"}));
+        const QRegularExpression re("TLS on port ([0-9]+), plain connections on port ([0-9]+)");
+        const auto m = re.match(server.output());
+        QVERIFY2(m.hasMatch(), qPrintable(server.output()));
+        QCOMPARE(m.captured(1).toUInt(), uint(server.port()));
+
+        harness::Client tls;
+        QVERIFY(tls.connectEncrypted(server.port(), m_certs.ca()));
+        const auto &ssl = static_cast<QSslSocket &>(tls.socket());
+        QVERIFY(ssl.isEncrypted());
+        QVERIFY(ssl.sessionProtocol() == QSsl::TlsV1_2 || ssl.sessionProtocol() == QSsl::TlsV1_3);
+        QVariantMap access;
+        QVERIFY(tls.login("demo", "demo123", &access));
+        QCOMPARE(access.value("SNP").toBool(), true);
+        // After the login, main-window requests travel the same way.
+        tls.send(wire::requestFrame(wire::TablesRequest, QString("")));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(tls.item(&code, &arg));
+        QCOMPARE(int(code), 5);
+
+        harness::Client plain;
+        QVERIFY(plain.connectTo(quint16(m.captured(2).toUInt())));
+        QVERIFY(plain.login("demo", "demo123"));
+    }
+
+    void refusesToStartWithoutUsableFiles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        const QString missing = m_certs.path("nothing.pem");
+        QTest::newRow("missing certificate") << QStringList{"--tls-cert", missing, "--tls-key", m_pair.key}
+                                             << "cannot read the TLS certificate " + missing;
+        QTest::newRow("missing key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", missing}
+                                     << "cannot read the TLS key " + missing;
+        QTest::newRow("certificate for key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", m_pair.cert}
+                                             << "holds no PEM private key";
+        QTest::newRow("key for certificate") << QStringList{"--tls-cert", m_pair.key, "--tls-key", m_pair.key}
+                                             << "holds no PEM certificate";
+        TestCerts::Pair other;
+        QVERIFY2(m_certs.issue("other", {"IP:127.0.0.1"}, 2, &other).isEmpty(), "openssl failed");
+        QTest::newRow("key of another certificate") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", other.key}
+                                                    << "the key in " + other.key + " does not belong to the certificate";
+        QTest::newRow("certificate alone") << QStringList{"--tls-cert", m_pair.cert}
+                                           << "--tls-cert and --tls-key go together";
+        QTest::newRow("plain port without TLS") << QStringList{"--plain-port", "0"} << "--plain-port";
+    }
+
+    void refusesToStartWithoutUsableFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        harness::Server server;
+        QString out;
+        QCOMPARE(server.command(QStringList{"--port", "0"} + args, &out), 1);
+        QVERIFY2(out.contains(message), qPrintable(out));
+        QVERIFY2(!out.contains("listening on"), qPrintable(out));
+    }
+
+    // Each broken peer is let go with a log line, while a customer logged in
+    // before it keeps being served.
+    void brokenHandshakesEndOnlyThatConnection_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("plain client") << wire::requestFrame(wire::Login, wire::loginText("demo", "demo123"))
+                                      << "TLS handshake failed";
+        QByteArray garbage;
+        for (int i = 0; i < 300; ++i)
+            garbage += char(i * 73 + 11);
+        QTest::newRow("garbage") << garbage << "TLS handshake failed";
+        QTest::newRow("silence") << QByteArray() << "no TLS handshake within 1 s";
+        // A ClientHello announced, then nothing more.
+        QTest::newRow("stalled hello") << QByteArray::fromHex("160301020001") << "no TLS handshake within 1 s";
+    }
+
+    void brokenHandshakesEndOnlyThatConnection()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, logged);
+        harness::Server server;
+        QVERIFY(server.start(tlsArgs() + QStringList{"--tls-handshake-timeout", "1"}));
+        harness::Client customer;
+        QVERIFY(customer.connectEncrypted(server.port(), m_certs.ca()));
+        QVERIFY(customer.login("demo", "demo123"));
+
+        harness::Client broken;
+        QVERIFY(broken.connectTo(server.port()));
+        if (!sent.isEmpty())
+            broken.send(sent);
+        QVERIFY(broken.closedByServer(8000));
+        QVERIFY(harness::waitFor([&] {
+            server.process().waitForReadyRead(50);
+            return QString::fromUtf8(server.process().peek(1 << 20)).contains(logged);
+        }));
+
+        customer.send(wire::requestFrame(wire::TablesRequest, QString("")));
+        quint8 code = 0;
+        QByteArray arg;
+        QVERIFY(customer.item(&code, &arg));
+        QCOMPARE(int(code), 5);
+        QVERIFY(server.running());
+    }
+};
+
+QTEST_MAIN(TstServerTls)
+#include "tst_server_tls.moc"
