@@ -329,8 +329,11 @@ void TestProductData::d2ListsLeadBackToTheSize()
              QStringList());
 }
 
-// One row serves all five types of an ASME size; each type gets only the
-// rings it has (outer D4 for D and E, inner D1 for C and E).
+// One row serves the types of an ASME size that share the winding; each
+// type gets only the rings it has (outer D4 for D and E, inner D1 for C and
+// E). The tongue/groove type A sits on the tongue (ASME B16.5 large tongue
+// 6 3/16 x 5 3/16 in at NPS 4); on class 150, which has no such facing, it
+// shares the raised-face winding.
 void TestProductData::snpRingsFollowTheType()
 {
     const QStringList e = m_data.snpLookup(req("ASME165", "E", "4", "300"));
@@ -338,10 +341,12 @@ void TestProductData::snpRingsFollowTheType()
     for (const QString &d : e)
         QVERIFY(!d.isEmpty());
     const QHash<QString, QStringList> expected = {
-        {"A", {QString(), e.at(1), e.at(2), QString()}}, {"B", {QString(), e.at(1), e.at(2), QString()}},
+        {"A", {QString(), "157,2", "131,8", QString()}}, {"B", {QString(), e.at(1), e.at(2), QString()}},
         {"C", {QString(), e.at(1), e.at(2), e.at(3)}},   {"D", {e.at(0), e.at(1), e.at(2), QString()}}};
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(m_data.snpLookup(req("ASME165", it.key(), "4", "300")), it.value());
+    const QStringList e150 = m_data.snpLookup(req("ASME165", "E", "4", "150"));
+    QCOMPARE(m_data.snpLookup(req("ASME165", "A", "4", "150")), (QStringList{QString(), e150.at(1), e150.at(2), QString()}));
     const QStringList d2 = m_data.snpD2Lookup({{"standart", "OST128"}, {"tf", "A"}, {"d2", m_data.snpLookup(req("OST128", "A", "50", "1,6 (16,0)")).value(2)},
                                                {"press", "1,6 (16,0)"}});
     QCOMPARE(d2.size(), 5);
