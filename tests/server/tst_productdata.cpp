@@ -169,16 +169,20 @@ void TestProductData::rowsArePhysical()
 void TestProductData::centringRingGrowsWithClass_data()
 {
     QTest::addColumn<QString>("standard");
-    QTest::newRow("ASME B16.5") << "ASME165";
-    QTest::newRow("ASME B16.47 A") << "ASME1647A";
-    QTest::newRow("EN 1514-2") << "EN1514";
-    QTest::newRow("OST on GOST 12815") << "OST128";
-    QTest::newRow("GOST R 52376") << "GOST128";
+    QTest::addColumn<int>("sizes"); // how many sizes follow the pattern
+    QTest::newRow("ASME B16.5") << "ASME165" << 99;
+    // Above NPS 36 the series A class 150 flange is the larger one: the
+    // class 300 bolt circle is smaller there.
+    QTest::newRow("ASME B16.47 A") << "ASME1647A" << 6;
+    QTest::newRow("EN 1514-2") << "EN1514" << 99;
+    QTest::newRow("OST on GOST 12815") << "OST128" << 99;
+    QTest::newRow("GOST R 52376") << "GOST128" << 99;
 }
 
 void TestProductData::centringRingGrowsWithClass()
 {
     QFETCH(QString, standard);
+    QFETCH(int, sizes);
     const ProductTable *t = m_data.table("snp", standard);
     QVERIFY(t);
     // Where a higher class keeps the bolt circle but takes thicker bolts, the
@@ -188,7 +192,7 @@ void TestProductData::centringRingGrowsWithClass()
     // 10 mm; anything larger is a wrong row.
     const double boltStep = 10.0;
     int compared = 0;
-    for (const QString &size : t->sizes) {
+    for (const QString &size : t->sizes.mid(0, sizes)) {
         QString first, last, prevPress;
         int classes = 0;
         for (const QString &press : t->pressures) {

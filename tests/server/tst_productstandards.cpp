@@ -192,6 +192,11 @@ void TestProductStandards::initTestCase()
     m_b165.correct({{"class", "400"}, {"NPS", "16"}}, "bolt_circle_in", "22.5");
     // Class 1500 NPS 24: hole 3 5/8 is bolt + 1/8, so the bolt is 3 1/2.
     m_b165.correct({{"class", "1500"}, {"NPS", "24"}}, "bolt_diam_in", "3.5");
+    // Series B class 400 NPS 32: the metric table's 952,5 (37 1/2 in) gives the B16.21 ring 911.
+    m_b1647.correct({{"series", "B"}, {"class", "400"}, {"NPS", "32"}}, "bolt_circle_in", "37.5");
+    // B16.47 series B class 300 NPS 60: two drilling sources give 69 7/16 in less 2 1/4 in bolts,
+    // 1706,6, as the other B16.21 rings follow; B16.21 alone reads 1705.
+    m_flat.correct({{"flange_std", "B16.47 Series B"}, {"class", "300"}, {"NPS", "60"}}, "OD_mm", "1706.6");
     // PN 40 DN 40 of one source is larger than DN 50's flange; the other
     // source's 110 / 18 (as PN 16) keeps the pattern.
     for (const char *row : {"1", "2"}) {
