@@ -1,6 +1,7 @@
 // The shipped product tables against the published dimension tables kept in
-// tests/data/standards: every value a table covers equals it (or the rule
-// the data README names for it), and every gasket fits its flange.
+// tests/data/standards: every product value a reference covers equals it
+// (directly or by the rule the data README names), and every gasket fits
+// its flange.
 #include "productdata.h"
 
 #include <QtTest>
@@ -136,7 +137,7 @@ const QString &column(const Row &r, int col)
 // Metric flange data the fit checks and the metric rules share.
 struct Drill
 {
-    double bolts = 0; // bolt circle less bolt hole (ASME: less bolt diameter)
+    double bolts = 0; // bolt circle less bolt hole
     QString ref;
 };
 
@@ -373,12 +374,12 @@ void TestProductStandards::largeDiameterDrilling()
 }
 
 // EN 1092-1 drilling: the PN 16 table, then the PN 10 to 400 table, then
-// ГОСТ 33259 ряд 2 (the same ISO row) for what neither lists. PN 2,5
-// flanges are drilled as PN 6. ГОСТ 12815 flanges are ГОСТ 33259 ряд 1.
+// ГОСТ 33259 ряд 2 (the same ISO row) for what neither lists, PN 2,5 and
+// PN 6 among them. ГОСТ 12815 flanges are ГОСТ 33259 ряд 1.
 Drill TestProductStandards::metricDrill(const ProductTable &t, const QString &size, const QString &press) const
 {
     if (t.standards.first() == QLatin1String("EN1514")) {
-        const QString pn = press == QLatin1String("2,5") ? QStringLiteral("6") : press;
+        const QString pn = press == QLatin1String("2,5") ? QStringLiteral("2.5") : press;
         if (const Fields *f = pn == QLatin1String("16") ? m_en16.find({{"DN", size}}) : nullptr)
             return {num(f->value("K_bolt_circle")) - num(f->value("L_hole")), "en_1092_1_PN16.tsv"};
         if (const Fields *f = m_en.find({{"PN", pn}, {"DN", size}}))
@@ -521,7 +522,7 @@ void TestProductStandards::everyGasketFitsItsFlange()
                 bolts = metricDrill(t, r.size, r.press).bolts;
                 const bool en = std == QLatin1String("EN1514");
                 const QString row = en ? QStringLiteral("_row2") : QStringLiteral("_row1");
-                const Fields *f = m_faces.find({{"PN_kgf", en ? (r.press == "2,5" ? "6" : r.press) : kgf(r.press)}, {"DN", r.size}});
+                const Fields *f = m_faces.find({{"PN_kgf", en ? (r.press == "2,5" ? "2.5" : r.press) : kgf(r.press)}, {"DN", r.size}});
                 if (f && f->value("D6" + row) != QLatin1String("-")) {
                     recess = grooveOd = num(f->value("D6" + row));
                     grooveId = num(f->value("D5" + row));
