@@ -335,8 +335,8 @@ void TestProductData::d2ListsLeadBackToTheSize()
 
 // One row serves the types of an ASME size that share the winding; each
 // type gets only the rings it has (outer D4 for D and E, inner D1 for C and
-// E). The tongue/groove type A sits on the tongue (ASME B16.5 large tongue
-// 6 3/16 x 5 3/16 in at NPS 4); on class 150, which has no such facing, it
+// E). The tongue/groove type A sits on the tongue (ASME B16.5 small tongue
+// 5 11/16 x 5 3/16 in at NPS 4); on class 150, which has no such facing, it
 // shares the raised-face winding.
 void TestProductData::snpRingsFollowTheType()
 {
@@ -345,7 +345,7 @@ void TestProductData::snpRingsFollowTheType()
     for (const QString &d : e)
         QVERIFY(!d.isEmpty());
     const QHash<QString, QStringList> expected = {
-        {"A", {QString(), "157,2", "131,8", QString()}}, {"B", {QString(), e.at(1), e.at(2), QString()}},
+        {"A", {QString(), "144,5", "131,8", QString()}}, {"B", {QString(), e.at(1), e.at(2), QString()}},
         {"C", {QString(), e.at(1), e.at(2), e.at(3)}},   {"D", {e.at(0), e.at(1), e.at(2), QString()}}};
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(m_data.snpLookup(req("ASME165", it.key(), "4", "300")), it.value());

@@ -356,8 +356,10 @@ void TestProductStandards::asmeFacings()
         QVector<Want> out;
         const Fields *f = m_facings.find({{"NPS", nps(r.size)}});
         const double tongueOd = inchToMm(num(f->value("R_in"))), tongueId = inchToMm(num(f->value("U_in")));
-        const bool snpTongue = t.family == QLatin1String("snp") && r.codes == QStringList{"A"};
-        if (snpTongue || (t.family != QLatin1String("snp") && facing(t, r) == QLatin1Char('C')))
+        // The SNP type A is made for the small tongue/groove (STG), PUTG and PUTGm C for the large one.
+        if (t.family == QLatin1String("snp") && r.codes == QStringList{"A"})
+            out << Want{3, inchToMm(num(f->value("T_in")))} << Want{2, tongueId};
+        else if (t.family != QLatin1String("snp") && facing(t, r) == QLatin1Char('C'))
             out << Want{3, tongueOd} << Want{2, tongueId};
         else if (t.family != QLatin1String("snp") && facing(t, r) == QLatin1Char('B'))
             out << Want{3, tongueOd};
@@ -503,7 +505,10 @@ void TestProductStandards::everyGasketFitsItsFlange()
                 const Fields *fc = m_facings.find({{"NPS", nps(r.size)}});
                 // Class 150 flanges have a raised face only.
                 if (fc && r.press != QLatin1String("150")) {
-                    recess = grooveOd = num(fc->value("W_in")) * 25.4;
+                    // SNP type A goes into the small groove, PUTG and PUTGm C into the large one.
+                    const bool small = t.family == QLatin1String("snp");
+                    recess = num(fc->value("W_in")) * 25.4;
+                    grooveOd = num(fc->value(small ? "Y_in" : "W_in")) * 25.4;
                     grooveId = num(fc->value("Z_in")) * 25.4;
                 }
             } else if (std.startsWith(QLatin1String("ASME1647"))) {
