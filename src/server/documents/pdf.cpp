@@ -14,12 +14,14 @@
 
 namespace {
 
-constexpr double kPageW = 595.28; // A4 in points
-constexpr double kPageH = 841.89;
+constexpr double kPageW = 841.89; // A4 landscape in points: long designations keep to one line
+constexpr double kPageH = 595.28;
 constexpr double kMargin = 36;
 constexpr double kFooter = 20;
 constexpr double kPad = 3;
-constexpr std::array<double, 6> kColumns{24, 128, 58, 70, 70, 173.28}; // sums to the text width
+constexpr std::array<double, 6> kColumns{22, 300, 62, 80, 90, 215.89}; // sums to the text width
+// A designation (or a column title) is set smaller rather than broken, down to this size.
+constexpr double kSmallestPt = 4.5;
 
 cairo_status_t appendTo(void *closure, const unsigned char *data, unsigned int length)
 {
@@ -79,15 +81,25 @@ public:
 private:
     double bottom() const { return kPageH - kMargin - kFooter; }
 
-    Cell makeCell(const QString &text, PangoFontDescription *font, double width)
+    Cell makeCell(const QString &text, PangoFontDescription *font, double width, bool oneLine = false)
     {
         Cell c;
         c.layout = pango_cairo_create_layout(m_cr);
         pango_layout_set_font_description(c.layout, font);
-        pango_layout_set_width(c.layout, int(width * PANGO_SCALE));
-        pango_layout_set_wrap(c.layout, PANGO_WRAP_WORD_CHAR);
         const QByteArray utf8 = text.toUtf8();
         pango_layout_set_text(c.layout, utf8.constData(), utf8.size());
+        pango_layout_set_width(c.layout, int(width * PANGO_SCALE));
+        pango_layout_set_wrap(c.layout, PANGO_WRAP_WORD_CHAR);
+        if (oneLine && !text.contains(QLatin1Char('\n')) && pango_layout_get_line_count(c.layout) > 1) {
+            PangoFontDescription *smaller = pango_font_description_copy(font);
+            double size = pango_font_description_get_size(font);
+            while (pango_layout_get_line_count(c.layout) > 1 && size > kSmallestPt * PANGO_SCALE) {
+                size = qMax(size * 0.92, kSmallestPt * PANGO_SCALE);
+                pango_font_description_set_size(smaller, int(size));
+                pango_layout_set_font_description(c.layout, smaller);
+            }
+            pango_font_description_free(smaller);
+        }
         PangoLayoutIter *it = pango_layout_get_iter(c.layout);
         do {
             int top = 0, end = 0;
@@ -123,7 +135,7 @@ private:
         std::array<Cell, 6> cells;
         int tallest = 0;
         for (int c = 0; c < 6; ++c) {
-            cells[c] = makeCell(texts[c], header ? m_bold : m_font, kColumns[c] - 2 * kPad);
+            cells[c] = makeCell(texts[c], header ? m_bold : m_font, kColumns[c] - 2 * kPad, c == 1 || header);
             int h = 0;
             for (const LineInfo &l : qAsConst(cells[c].lines))
                 h += l.height;
