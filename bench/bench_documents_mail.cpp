@@ -195,8 +195,15 @@ int main(int argc, char *argv[])
     orders.write(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123"))));
     const QStringList cells = orderCells(kRows);
     const quint8 codes[] = {wire::OrderPdf, wire::OrderXls, wire::OrderOds};
-    for (int i = 0; i < docs; ++i)
-        orders.write(wire::requestFrame(codes[i % 3], cells));
+    // One request after the other, each once the last is answered, as the client sends them.
+    wire::FrameGate gate;
+    int sent = 0;
+    QObject::connect(&orders, &QTcpSocket::readyRead, [&] {
+        QByteArray body;
+        while (gate.next(&orders, &body))
+            if (sent < docs)
+                orders.write(wire::requestFrame(codes[sent++ % 3], cells));
+    });
     QElapsedTimer mailing;
     mailing.start();
     const QDir box(QDir(dir.path()).filePath(QStringLiteral("mail")));

@@ -11,6 +11,10 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 
 // A message taken for an attempt is left alone by other senders this long.
@@ -33,6 +37,9 @@ public:
 
     void begin()
     {
+        // Documents take the processor the clients' requests leave over:
+        // this thread runs at a lower priority than the one serving them.
+        setpriority(PRIO_PROCESS, id_t(::syscall(SYS_gettid)), 10);
         QString error;
         if (!m_store.open(m_settings.dbUrl, m_settings.dataDir, &error)) {
             qCritical().noquote() << "mail sender: cannot open the store:" << error;
