@@ -335,6 +335,11 @@ int Store::schemaVersion()
     return q.value(0).toInt();
 }
 
+int Store::latestSchemaVersion()
+{
+    return int(sizeof kMigrations / sizeof kMigrations[0]);
+}
+
 bool Store::migrate()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection);

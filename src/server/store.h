@@ -102,6 +102,7 @@ public:
     bool isOpen() const;
     bool isPostgres() const { return m_postgres; }
     int schemaVersion();
+    static int latestSchemaVersion();
     QString lastError() const { return m_error; }
 
     // Accounts

@@ -1,6 +1,5 @@
 #include "mailsender.h"
 
-#include "crashpoint.h"
 #include "documents/orderdocument.h"
 #include "letters.h"
 #include "smtp.h"
@@ -115,7 +114,6 @@ private:
                 qInfo().noquote() << "message" << item.id << "(" << item.kind << ") sent to" << item.recipient;
         }
         if (error.isEmpty()) {
-            crashPoint("mail-delivered");
             m_store.mailSent(item.id);
             return;
         }
