@@ -63,7 +63,8 @@ const char *const kMigrations[] = {
     " questionnaire_id BIGINT REFERENCES questionnaires(id),"
     " application_id BIGINT REFERENCES applications(id), status TEXT NOT NULL DEFAULT 'queued',"
     " attempts INTEGER NOT NULL DEFAULT 0, last_error TEXT NOT NULL DEFAULT '',"
-    " next_attempt TEXT NOT NULL, queued TEXT NOT NULL, created TEXT NOT NULL, sent TEXT);"
+    " next_attempt TEXT NOT NULL, queued TEXT NOT NULL, created TEXT NOT NULL, sent TEXT,"
+    " lease_owner TEXT NOT NULL DEFAULT '');"
     "CREATE INDEX outbox_due ON outbox(status, next_attempt)",
 };
 

@@ -13,6 +13,8 @@
 #include <QVariantMap>
 #include <QVector>
 
+#include <functional>
+
 class QSqlDatabase;
 class QSqlQuery;
 
@@ -170,7 +172,9 @@ public:
     QList<qint64> dueMail(int limit);
     // Takes a due message for one attempt: no other sender picks it up
     // before leaseUntil. False when another sender took it first.
-    bool claimMail(qint64 id, const QString &leaseUntil);
+    bool claimMail(qint64 id, const QString &leaseUntil, const QString &owner);
+    // Messages taken by senders that are gone (dead(owner) is true) are due again now.
+    int releaseMail(const std::function<bool(const QString &owner)> &dead);
     bool mailSent(qint64 id);
     // An attempt failed: try again at nextAttempt, or give up (failed).
     bool mailAttemptFailed(qint64 id, const QString &error, const QString &nextAttempt, bool giveUp);

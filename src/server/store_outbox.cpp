@@ -122,15 +122,43 @@ QList<qint64> Store::dueMail(int limit)
     return out;
 }
 
-bool Store::claimMail(qint64 id, const QString &leaseUntil)
+bool Store::claimMail(qint64 id, const QString &leaseUntil, const QString &owner)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection));
-    q.prepare(QStringLiteral("UPDATE outbox SET next_attempt = ? WHERE id = ? AND status = 'queued'"
+    q.prepare(QStringLiteral("UPDATE outbox SET next_attempt = ?, lease_owner = ? WHERE id = ? AND status = 'queued'"
                              " AND next_attempt <= ?"));
     q.addBindValue(leaseUntil);
+    q.addBindValue(owner);
     q.addBindValue(id);
     q.addBindValue(now());
     return exec(q) && q.numRowsAffected() == 1;
+}
+
+int Store::releaseMail(const std::function<bool(const QString &owner)> &dead)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT id, lease_owner FROM outbox WHERE status = 'queued' AND lease_owner <> ''"
+                             " AND next_attempt > ?"));
+    q.addBindValue(now());
+    if (!exec(q))
+        return 0;
+    QList<QPair<qint64, QString>> held;
+    while (q.next())
+        held.append({q.value(0).toLongLong(), q.value(1).toString()});
+    int released = 0;
+    QSqlQuery u(db);
+    u.prepare(QStringLiteral("UPDATE outbox SET next_attempt = ?, lease_owner = '' WHERE id = ? AND lease_owner = ?"));
+    for (const auto &h : held) {
+        if (!dead(h.second))
+            continue;
+        u.addBindValue(now());
+        u.addBindValue(h.first);
+        u.addBindValue(h.second);
+        if (exec(u))
+            released += u.numRowsAffected() > 0 ? 1 : 0;
+    }
+    return released;
 }
 
 bool Store::mailSent(qint64 id)

@@ -192,6 +192,23 @@ private slots:
         QCOMPARE(order(c, wire::OrderInvoice, cells({QStringLiteral("СНП-1")})), quint8(wire::OrderAccepted));
     }
 
+    void drawingThatNeverComes()
+    {
+        SmtpServer smtp;
+        QVERIFY(smtp.start());
+        harness::Server server;
+        Client c;
+        QVERIFY(startWithAccount(server, smtp, QString(), {QStringLiteral("--file-wait"), QStringLiteral("2")}, &c));
+        QCOMPARE(order(c, wire::OrderOffer, cells({QStringLiteral("СНП-1"), QStringLiteral("СНП-2")}, QStringLiteral("план.dwg"))),
+                 quint8(wire::OrderAccepted));
+        const QStringList got = smtp.waitFor(1);
+        QCOMPARE(got.size(), 1);
+        const QJsonObject m = mailharness::summary(got.first());
+        QCOMPARE(m.value(QStringLiteral("to")).toString(), QStringLiteral("desk@maker.example"));
+        QCOMPARE(m.value(QStringLiteral("attachments")).toArray().size(), 1);
+        QVERIFY(m.value(QStringLiteral("body")).toString().contains(QStringLiteral("Не получены чертежи:\n  строка 2: план.dwg")));
+    }
+
     void smtpDownThenUp()
     {
         SmtpServer smtp; // not started yet
@@ -240,13 +257,21 @@ private slots:
         QCOMPARE(smtp.waitFor(1).size(), 1);
     }
 
+    void killedBetweenCommitAndDelivery_data()
+    {
+        QTest::addColumn<QString>("point");
+        QTest::newRow("before the reply") << "order-committed";
+        QTest::newRow("message taken for sending") << "mail-taken";
+    }
+
     void killedBetweenCommitAndDelivery()
     {
+        QFETCH(QString, point);
         SmtpServer smtp;
         QVERIFY(smtp.start());
         harness::Server server;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VINTARO_CRASH_POINT"), QStringLiteral("order-committed"));
+        env.insert(QStringLiteral("VINTARO_CRASH_POINT"), point);
         Client c;
         QVERIFY(startWithAccount(server, smtp, QStringLiteral("anna@example.com"), {}, &c, env));
         c.send(wire::requestFrame(wire::OrderPdf, cells({QStringLiteral("СНП-1")})));
@@ -261,7 +286,7 @@ private slots:
         }
         QVERIFY(server.start(smtp.serverArgs()));
         const QStringList got = smtp.waitFor(1);
-        QCOMPARE(got.size(), 1);
+        QVERIFY2(got.size() == 1, qPrintable(listMail(server) + server.output()));
         QCOMPARE(mailharness::summary(got.first()).value(QStringLiteral("message_id")).toString(),
                  QLatin1Char('<') + messageId + QLatin1Char('>'));
     }

@@ -1,5 +1,6 @@
 #include "mailsender.h"
 
+#include "crashpoint.h"
 #include "documents/orderdocument.h"
 #include "letters.h"
 #include "smtp.h"
@@ -8,7 +9,12 @@
 #include <QDebug>
 #include <QDir>
 #include <QSaveFile>
+#include <QSysInfo>
 #include <QTimer>
+#include <QUuid>
+
+#include <cerrno>
+#include <csignal>
 
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -18,6 +24,18 @@ namespace {
 
 // A message taken for an attempt is left alone by other senders this long.
 constexpr int kLeaseSec = 600;
+
+// Who holds a message: host, process and a token of this run (the pid may be reused).
+QString instance()
+{
+    static const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    return token;
+}
+
+QString owner()
+{
+    return QStringLiteral("%1:%2:%3").arg(QSysInfo::machineHostName()).arg(::getpid()).arg(instance());
+}
 
 QString iso(const QDateTime &t)
 {
@@ -44,6 +62,16 @@ public:
             qCritical().noquote() << "mail sender: cannot open the store:" << error;
             return;
         }
+        // Messages a crashed server on this machine had taken are due again.
+        const int released = m_store.releaseMail([](const QString &owner) {
+            const QStringList parts = owner.split(QLatin1Char(':'));
+            if (parts.size() != 3 || parts[0] != QSysInfo::machineHostName())
+                return false;
+            const pid_t pid = pid_t(parts[1].toLongLong());
+            return pid != ::getpid() ? ::kill(pid, 0) != 0 && errno == ESRCH : parts[2] != instance();
+        });
+        if (released > 0)
+            qInfo() << "mail sender: took over" << released << "messages of a server that stopped";
         m_timer = new QTimer(this);
         m_timer->setInterval(m_settings.pollMs);
         connect(m_timer, &QTimer::timeout, this, &MailWorker::pass);
@@ -71,8 +99,9 @@ public:
                     break;
                 const QDateTime now = QDateTime::currentDateTimeUtc();
                 MailItem item;
-                if (!m_store.claimMail(id, iso(now.addSecs(kLeaseSec))) || !m_store.mailItem(id, &item))
+                if (!m_store.claimMail(id, iso(now.addSecs(kLeaseSec)), owner()) || !m_store.mailItem(id, &item))
                     continue;
+                crashPoint("mail-taken");
                 deliver(item);
             }
         }
