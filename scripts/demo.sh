@@ -34,4 +34,5 @@ server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT INT TERM
 sleep 1
 echo "Demo account: user 'demo', password 'demo123'"
+echo "Mail (documents, requests to the order desk) is written as .eml files to $data/mail"
 "$build/bin/vintaro" --host 127.0.0.1 --port 63000 --tls --ca "$tls/ca.pem"

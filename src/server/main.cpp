@@ -1,6 +1,9 @@
 // vintaro-server: the maker's order server, and its operator commands.
 #include "config.h"
+#include "documents/orderdocument.h"
 #include "logging.h"
+#include "mail/mailsender.h"
+#include "mail/message.h"
 #include "productdata.h"
 #include "server.h"
 #include "store.h"
@@ -200,7 +203,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption listAccounts(QStringLiteral("list-accounts"), QStringLiteral("List the accounts."));
     const QCommandLineOption listApps(QStringLiteral("list-applications"),
                                       QStringLiteral("List registration applications (--all: approved ones too)."));
-    const QCommandLineOption all(QStringLiteral("all"), QStringLiteral("With --list-applications: every application."));
+    const QCommandLineOption all(QStringLiteral("all"), QStringLiteral("With --list-applications or --list-mail: every entry."));
     const QCommandLineOption approve(QStringLiteral("approve"),
                                      QStringLiteral("Approve an application (by id or e-mail) and create its account; "
                                                     "the login is the e-mail unless --user, the password is generated "
@@ -223,8 +226,46 @@ int main(int argc, char *argv[])
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
                                      QStringLiteral("file"));
     p.addOptions({tlsCert, tlsKey, plainPort, tlsTimeout});
+    const QCommandLineOption email(QStringLiteral("email"), QStringLiteral("E-mail address for --add-user."),
+                                   QStringLiteral("address"));
+    const QCommandLineOption setEmail(QStringLiteral("set-email"),
+                                      QStringLiteral("Set an account's e-mail address: --set-email NAME ADDRESS "
+                                                     "(an empty ADDRESS removes it)."),
+                                      QStringLiteral("name"));
+    const QCommandLineOption listMail(QStringLiteral("list-mail"),
+                                      QStringLiteral("List the outbox: queued and failed messages (--all: sent ones too)."));
+    const QCommandLineOption retryMail(QStringLiteral("retry-mail"),
+                                       QStringLiteral("Queue a message again for sending now."), QStringLiteral("id"));
+    const QCommandLineOption smtp(QStringLiteral("smtp"),
+                                  QStringLiteral("Send mail through smtp[s]://[user:password@]host[:port] (STARTTLS when "
+                                                 "offered). Without it messages are written to mail/ in the data "
+                                                 "directory."),
+                                  QStringLiteral("url"));
+    const QCommandLineOption smtpCa(QStringLiteral("smtp-ca"),
+                                    QStringLiteral("Certificate authority file that vouches for the SMTP server."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption mailFrom(QStringLiteral("mail-from"),
+                                      QStringLiteral("Sender address of the server's mail (default: email in maker.txt)."),
+                                      QStringLiteral("address"));
+    const QCommandLineOption salesMail(QStringLiteral("sales-mail"),
+                                       QStringLiteral("The order desk's address: invoice and offer requests, "
+                                                      "questionnaires, applications (default: email in maker.txt)."),
+                                       QStringLiteral("address"));
+    const QCommandLineOption mailExpire(QStringLiteral("mail-expire"),
+                                        QStringLiteral("Give a message up as failed after this many hours of failed "
+                                                       "tries (default 48)."),
+                                        QStringLiteral("hours"), QStringLiteral("48"));
+    const QCommandLineOption mailRetry(QStringLiteral("mail-retry"),
+                                       QStringLiteral("Seconds before the first new try of a message; each further "
+                                                      "one waits twice as long, at most an hour (default 60)."),
+                                       QStringLiteral("seconds"), QStringLiteral("60"));
+    const QCommandLineOption fileWait(QStringLiteral("file-wait"),
+                                      QStringLiteral("Seconds an invoice or offer request, or a questionnaire, waits "
+                                                     "for its files before it goes to the desk without them (default 600)."),
+                                      QStringLiteral("seconds"), QStringLiteral("600"));
     p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, noDemo, addUser, access, disableUser, enableUser,
-                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile});
+                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile,
+                  email, setEmail, listMail, retryMail, smtp, smtpCa, mailFrom, salesMail, mailExpire, mailRetry, fileWait});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
     serverconfig::process(p, app.arguments());
 
@@ -234,7 +275,8 @@ int main(int argc, char *argv[])
     const QString dir = QDir(p.value(dataDir)).absolutePath();
     int commands = 0;
     for (const QCommandLineOption *o : {&addUser, &disableUser, &enableUser, &listAccounts, &listApps, &approve,
-                                        &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder})
+                                        &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder,
+                                        &setEmail, &listMail, &retryMail})
         commands += p.isSet(*o) ? 1 : 0;
     // Each command does one thing and exits; a second one would be skipped unseen.
     if (commands > 1)
@@ -261,9 +303,49 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("usage: --add-user NAME PASSWORD [--access SNP,PUTG,PUTGm]"));
         if (!typeable(p.value(addUser), p.positionalArguments().first(), &error))
             return fail(error);
+        if (p.isSet(email) && !mail::isValidAddress(p.value(email)))
+            return fail(QStringLiteral("--email takes one plain address such as name@example.com"));
         if (!store.addAccount(p.value(addUser), p.positionalArguments().first(), chosenAccess, &error))
             return fail(error);
-        out() << "account " << p.value(addUser) << " added with access " << chosenAccess.toString() << Qt::endl;
+        if (p.isSet(email) && !store.setAccountEmail(p.value(addUser), p.value(email), &error))
+            return fail(error);
+        out() << "account " << p.value(addUser) << " added with access " << chosenAccess.toString()
+              << (p.isSet(email) ? QStringLiteral(" and e-mail ") + p.value(email) : QString()) << Qt::endl;
+        return 0;
+    }
+    if (p.isSet(setEmail)) {
+        const QStringList rest = p.positionalArguments();
+        if (rest.size() != 1)
+            return fail(QStringLiteral("usage: --set-email NAME ADDRESS"));
+        if (!rest.first().isEmpty() && !mail::isValidAddress(rest.first()))
+            return fail(QStringLiteral("not a plain e-mail address: %1").arg(listed(rest.first())));
+        if (!store.setAccountEmail(p.value(setEmail), rest.first(), &error))
+            return fail(error);
+        out() << "account " << p.value(setEmail) << " e-mail " << (rest.first().isEmpty() ? QStringLiteral("-") : rest.first())
+              << Qt::endl;
+        return 0;
+    }
+    if (p.isSet(listMail)) {
+        for (const MailItem &m : store.mail(p.isSet(all))) {
+            const QString about = m.orderId > 0 ? QStringLiteral("order %1").arg(m.orderId)
+                                  : m.questionnaireId > 0 ? QStringLiteral("questionnaire %1").arg(m.questionnaireId)
+                                                          : QStringLiteral("application %1").arg(m.applicationId);
+            out() << "mail " << m.id << " [" << m.status << "] " << m.kind << (m.format.isEmpty() ? "" : " ")
+                  << m.format << " for " << about << " to " << listed(m.recipient) << "\n"
+                  << "  queued " << m.created << ", attempts " << m.attempts
+                  << (m.status == QLatin1String("sent") ? ", sent " + m.sent
+                      : m.status == QLatin1String("queued") ? ", next try " + m.nextAttempt : QString())
+                  << ", Message-ID <" << m.messageId << ">\n";
+            if (!m.lastError.isEmpty())
+                out() << "  last error: " << listed(m.lastError) << "\n";
+        }
+        out().flush();
+        return 0;
+    }
+    if (p.isSet(retryMail)) {
+        if (!store.retryMail(p.value(retryMail).toLongLong(), &error))
+            return fail(error);
+        out() << "mail " << p.value(retryMail) << " queued again" << Qt::endl;
         return 0;
     }
     if (p.isSet(disableUser) || p.isSet(enableUser)) {
@@ -275,8 +357,11 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (p.isSet(listAccounts)) {
+        const QHash<QString, QString> emails = store.accountEmails();
         for (const Account &a : store.accounts())
-            out() << a.id << "\t" << a.name << "\t" << a.access.toString() << (a.disabled ? "\tdisabled" : "") << "\n";
+            out() << a.id << "\t" << a.name << "\t" << a.access.toString() << "\t"
+                  << (emails.value(a.name).isEmpty() ? QStringLiteral("-") : emails.value(a.name))
+                  << (a.disabled ? "\tdisabled" : "") << "\n";
         out().flush();
         return 0;
     }
@@ -314,6 +399,16 @@ int main(int argc, char *argv[])
             return fail(error);
         Account a;
         store.findAccount(name, &a);
+        // The account's mail goes where the application asked for answers.
+        Application approved;
+        QString address;
+        if (store.findApplication(p.value(approve), &approved))
+            address = approved.fields.value(QStringLiteral("Mail")).toString().trimmed();
+        if (mail::isValidAddress(address))
+            store.setAccountEmail(name, address, &error);
+        else
+            err() << "vintaro-server: the application's e-mail is not a plain address; set one with --set-email "
+                  << name << " ADDRESS" << Qt::endl;
         out() << "approved: user " << name << " password " << clear << " access " << a.access.toString() << Qt::endl;
         return 0;
     }
@@ -408,9 +503,33 @@ int main(int argc, char *argv[])
     if (p.isSet(tlsCert) && !loadTlsFiles(p.value(tlsCert), p.value(tlsKey), &config.tls, &error))
         return fail(error);
 
+    config.mail.dataDir = dir;
+    config.mail.dbUrl = p.value(db);
+    config.mail.smtpUrl = p.value(smtp);
+    config.mail.caFile = p.value(smtpCa);
+    const MakerInfo maker = MakerInfo::load(dir);
+    config.mail.from = p.isSet(mailFrom) ? p.value(mailFrom) : maker.email;
+    config.mail.desk = p.isSet(salesMail) ? p.value(salesMail) : maker.email;
+    const double expireHours = p.value(mailExpire).toDouble(&ok);
+    if (!ok || expireHours <= 0 || expireHours > 24 * 365)
+        return fail(QStringLiteral("--mail-expire takes hours (more than 0)"));
+    config.mail.expireSec = qint64(expireHours * 3600);
+    config.mail.firstRetrySec = p.value(mailRetry).toInt(&ok);
+    if (!ok || config.mail.firstRetrySec <= 0 || config.mail.firstRetrySec > 3600)
+        return fail(QStringLiteral("--mail-retry takes seconds (1 to 3600)"));
+    config.mail.fileWaitSec = p.value(fileWait).toInt(&ok);
+    if (!ok || config.mail.fileWaitSec < 0 || config.mail.fileWaitSec > 7 * 24 * 3600)
+        return fail(QStringLiteral("--file-wait takes seconds (0 to 604800)"));
+    MailSender sender(config.mail);
+    if (!sender.start(&error))
+        return fail(error);
+
     if (store.accountCount() == 0 && !p.isSet(noDemo)) {
-        if (store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error))
+        if (store.addAccount(QStringLiteral("demo"), QStringLiteral("demo123"), Access{true, true, true}, &error)) {
+            // Its documents land in the local mail folder (or the local mailbox).
+            store.setAccountEmail(QStringLiteral("demo"), QStringLiteral("demo@localhost"), &error);
             out() << "empty store: created the demo account, user demo password demo123" << Qt::endl;
+        }
         else if (store.accountCount() <= 0) // not just another instance that was quicker
             return fail(error);
     }
@@ -419,6 +538,7 @@ int main(int argc, char *argv[])
         out() << "no accounts yet: add one with --add-user NAME PASSWORD" << Qt::endl;
 
     OrderServer server(&store, &data, config);
+    QObject::connect(&server, &OrderServer::mailQueued, &sender, &MailSender::wake);
     if (!server.listen(address, quint16(portNumber), &error))
         return fail(QStringLiteral("cannot listen on %1:%2: %3").arg(address.toString()).arg(portNumber).arg(error));
     if (p.isSet(plainPort)) {
@@ -431,6 +551,8 @@ int main(int argc, char *argv[])
               << Qt::endl;
     out() << "listening on " << address.toString() << ":" << server.port() << ", data in " << dir
           << (store.isPostgres() ? ", store PostgreSQL" : ", store SQLite") << Qt::endl;
+    if (config.mail.smtpUrl.isEmpty())
+        out() << "no --smtp: mail is written to " << config.mail.mailDir() << Qt::endl;
     quitOnSignals(&app);
     return app.exec();
 }

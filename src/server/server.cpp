@@ -1,6 +1,7 @@
 #include "server.h"
 
 #include "crashpoint.h"
+#include "mail/mailplan.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -592,9 +593,10 @@ void Connection::handleRegistration(wire::Reader &r)
     }
     heardFromClient();
     qint64 id = 0;
-    switch (m_server->store()->addApplication(map, &id)) {
+    switch (m_server->store()->addApplication(map, &id, mailplan::forApplication(m_server->config().mail))) {
     case Store::ApplicationResult::Stored:
         qInfo() << "registration application" << id << "stored";
+        emit m_server->mailQueued();
         sendText(kRegStored);
         break;
     case Store::ApplicationResult::DuplicateMail:
@@ -625,9 +627,12 @@ void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
         if (!loginWindow && !stillLoggedIn()) {
             qWarning() << "questionnaire from the main window without a valid login";
         } else {
-            id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error);
+            id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error,
+                                                       mailplan::forQuestionnaire(m_server->config().mail));
             if (id < 0)
                 qCritical().noquote() << "questionnaire not stored:" << error;
+            else
+                emit m_server->mailQueued();
         }
     }
     // A file that follows a questionnaire belongs to it: after one that was not
@@ -714,7 +719,15 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         return;
     }
     QString error;
-    const qint64 id = m_server->store()->storeOrder(m_account.id, code, cells, &error);
+    QList<MailItem> mail;
+    if (!mailplan::forOrder(code, m_server->store()->accountEmail(m_account.id), m_server->config().mail, &mail,
+                            &error)) {
+        qWarning().noquote() << "order" << code << "of" << m_account.name << "refused:" << error;
+        forgetLastOrder();
+        sendItem(wire::OrderFailed);
+        return;
+    }
+    const qint64 id = m_server->store()->storeOrder(m_account.id, code, cells, &error, mail);
     if (id < 0) {
         qCritical().noquote() << "order not stored:" << error;
         forgetLastOrder();
@@ -722,6 +735,7 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         return;
     }
     crashPoint("order-committed");
+    emit m_server->mailQueued();
     m_lastOrderId = id;
     m_lastOrderRows = cells.size() / 5;
     qInfo() << "order" << id << "of" << m_account.name << "stored with" << m_lastOrderRows << "rows";

@@ -2,6 +2,7 @@
 // The order server: one QTcpServer, one Connection object per client, all on
 // one event loop. Password digests are computed on the global thread pool so
 // a login never stalls other clients.
+#include "mail/mailsettings.h"
 #include "password.h"
 #include "store.h"
 #include "tlslistener.h"
@@ -31,6 +32,7 @@ struct ServerConfig
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
     TlsFiles tls; // set: the listening port serves TLS only
+    MailSettings mail;
 };
 
 // Slows down repeated wrong passwords for one account name: every attempt
@@ -89,6 +91,10 @@ public:
     int connectionCount() const { return m_connections; }
     // Reply 5 body, encoded once: the tables do not change while serving.
     const QByteArray &tablesReply();
+
+signals:
+    // A message went into the outbox.
+    void mailQueued();
 
 private:
     void onNewConnection();

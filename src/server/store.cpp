@@ -55,6 +55,17 @@ const char *const kMigrations[] = {
     "CREATE INDEX order_rows_order ON order_rows(order_id);"
     "CREATE INDEX uploads_order ON uploads(order_id);"
     "CREATE INDEX uploads_questionnaire ON uploads(questionnaire_id)",
+    // 2: e-mail addresses of accounts, and the outbox of messages to send
+    "ALTER TABLE accounts ADD COLUMN email TEXT NOT NULL DEFAULT '';"
+    "CREATE TABLE outbox ("
+    " id %ID%, kind TEXT NOT NULL, message_id TEXT NOT NULL UNIQUE, recipient TEXT NOT NULL,"
+    " format TEXT NOT NULL DEFAULT '', order_id BIGINT REFERENCES orders(id),"
+    " questionnaire_id BIGINT REFERENCES questionnaires(id),"
+    " application_id BIGINT REFERENCES applications(id), status TEXT NOT NULL DEFAULT 'queued',"
+    " attempts INTEGER NOT NULL DEFAULT 0, last_error TEXT NOT NULL DEFAULT '',"
+    " next_attempt TEXT NOT NULL, queued TEXT NOT NULL, created TEXT NOT NULL, sent TEXT,"
+    " lease_owner TEXT NOT NULL DEFAULT '');"
+    "CREATE INDEX outbox_due ON outbox(status, next_attempt)",
 };
 
 QString key(const QString &s)
@@ -325,6 +336,11 @@ int Store::schemaVersion()
     return q.value(0).toInt();
 }
 
+int Store::latestSchemaVersion()
+{
+    return int(sizeof kMigrations / sizeof kMigrations[0]);
+}
+
 bool Store::migrate()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection);
@@ -507,7 +523,7 @@ bool Store::setPassword(const QString &name, const QString &clearPassword, QStri
     return true;
 }
 
-Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
+Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id, QList<MailItem> toSend)
 {
     recover();
     const QString predpr = f.value(QStringLiteral("Predpr")).toString();
@@ -537,6 +553,9 @@ Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
             return q.value(0).toString() == mailKey ? ApplicationResult::DuplicateMail
                                                     : ApplicationResult::DuplicateName;
     }
+    QString error;
+    if (!begin(db, &error))
+        return ApplicationResult::Failed;
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO applications (predpr, fio, mail, city, dol, tel, snp, putg, putgm, flan, zat,"
                              " opros, mail_key, name_key, status, created)"
@@ -553,6 +572,7 @@ Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
     q.addBindValue(nameKey);
     q.addBindValue(now());
     if (!exec(q) || !q.next()) {
+        db.rollback();
         // A concurrent twin may have won the unique index meanwhile.
         QSqlQuery again(db);
         again.prepare(QStringLiteral("SELECT mail_key FROM applications WHERE mail_key = ? OR name_key = ?"));
@@ -563,8 +583,19 @@ Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id)
                                                         : ApplicationResult::DuplicateName;
         return ApplicationResult::Failed;
     }
+    const qint64 stored = q.value(0).toLongLong();
+    q.finish();
+    if (!insertMail(db, toSend, 0, 0, stored, &error)) {
+        db.rollback();
+        qCritical().noquote() << "registration application not stored:" << error;
+        return ApplicationResult::Failed;
+    }
+    if (!commit(db, &error)) {
+        qCritical().noquote() << "registration application not stored:" << error;
+        return ApplicationResult::Failed;
+    }
     if (id)
-        *id = q.value(0).toLongLong();
+        *id = stored;
     return ApplicationResult::Stored;
 }
 
@@ -660,7 +691,8 @@ bool Store::approveApplication(const QString &appKey, const QString &login, cons
     return true;
 }
 
-qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error)
+qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error,
+                         QList<MailItem> mail)
 {
     recover();
     if (cells.isEmpty() || cells.size() % 5 != 0) {
@@ -699,6 +731,10 @@ qint64 Store::storeOrder(qint64 accountId, int code, const QStringList &cells, Q
             db.rollback();
             return -1;
         }
+    }
+    if (!insertMail(db, mail, orderId, 0, 0, error)) {
+        db.rollback();
+        return -1;
     }
     if (!commit(db, error))
         return -1;
@@ -797,7 +833,8 @@ QList<Order> Store::orders()
     return out;
 }
 
-qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error)
+qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error,
+                                 QList<MailItem> mail)
 {
     recover();
     QSqlDatabase db = QSqlDatabase::database(m_connection);
@@ -827,6 +864,10 @@ qint64 Store::storeQuestionnaire(qint64 accountId, int code, const QVariantMap &
             db.rollback();
             return -1;
         }
+    }
+    if (!insertMail(db, mail, 0, id, 0, error)) {
+        db.rollback();
+        return -1;
     }
     if (!commit(db, error))
         return -1;

@@ -3,13 +3,17 @@
 // orders with their rows, questionnaires and upload records. One schema for
 // SQLite (default, a file in the data directory) and PostgreSQL (shared by
 // several server instances). All calls run on the thread that opened it.
+#include "mailitem.h"
 #include "password.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 #include <QVector>
+
+#include <functional>
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -100,6 +104,7 @@ public:
     bool isOpen() const;
     bool isPostgres() const { return m_postgres; }
     int schemaVersion();
+    static int latestSchemaVersion();
     QString lastError() const { return m_error; }
 
     // Accounts
@@ -120,7 +125,8 @@ public:
 
     // Registration applications
     enum class ApplicationResult { Stored, DuplicateMail, DuplicateName, Invalid, Failed };
-    ApplicationResult addApplication(const QVariantMap &fields, qint64 *id);
+    // mail: messages queued in the same transaction (their application id is set here).
+    ApplicationResult addApplication(const QVariantMap &fields, qint64 *id, QList<MailItem> toSend = {});
     QList<Application> applications(bool pendingOnly);
     // The application an operator means by its number or e-mail (as --approve takes it).
     bool findApplication(const QString &appKey, Application *out);
@@ -130,14 +136,17 @@ public:
                             const Access *accessOverride, QString *accountName, QString *error);
 
     // Orders: cells are 5 per row. Stored in one transaction; -1 on failure.
-    qint64 storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error);
+    // mail: messages queued in the same transaction (their order id is set here).
+    qint64 storeOrder(qint64 accountId, int code, const QStringList &cells, QString *error,
+                      QList<MailItem> mail = {});
     QList<Order> orders();
     bool order(qint64 id, Order *out);
     // Row id of row index in an order, 0 when there is none.
     qint64 orderRowId(qint64 orderId, int rowIndex);
 
     // Questionnaires: every key of the map is kept with its type.
-    qint64 storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error);
+    qint64 storeQuestionnaire(qint64 accountId, int code, const QVariantMap &fields, QString *error,
+                              QList<MailItem> mail = {});
     QVariantMap questionnaire(qint64 id);
     QList<QuestionnaireInfo> questionnaires();
     int questionnaireCount();
@@ -147,6 +156,32 @@ public:
     QList<Upload> uploads();
 
     static QString csvForOrder(const Order &o);
+
+    // E-mail addresses of accounts (store_outbox.cpp); empty: none known.
+    QString accountEmail(qint64 accountId);
+    bool setAccountEmail(const QString &name, const QString &address, QString *error);
+    QHash<QString, QString> accountEmails(); // by account name
+    // Company and person of the application an account was made from.
+    bool applicantOf(const QString &accountName, QString *company, QString *person);
+    QList<Upload> uploadsOfQuestionnaire(qint64 questionnaireId);
+
+    // The outbox (store_outbox.cpp).
+    QList<MailItem> mail(bool all);
+    bool mailItem(qint64 id, MailItem *out);
+    // Queued messages whose time has come, oldest first.
+    QList<qint64> dueMail(int limit);
+    // Takes a due message for one attempt: no other sender picks it up
+    // before leaseUntil. False when another sender took it first.
+    bool claimMail(qint64 id, const QString &leaseUntil, const QString &owner);
+    // Messages taken by senders that are gone (dead(owner) is true) are due again now.
+    int releaseMail(const std::function<bool(const QString &owner)> &dead);
+    bool mailSent(qint64 id);
+    // An attempt failed: try again at nextAttempt, or give up (failed).
+    bool mailAttemptFailed(qint64 id, const QString &error, const QString &nextAttempt, bool giveUp);
+    // Not tried yet (drawings still on their way): look again at nextAttempt.
+    bool postponeMail(qint64 id, const QString &nextAttempt);
+    // An operator's new try: queued now, with a new time allowance.
+    bool retryMail(qint64 id, QString *error);
 
 private:
     bool migrate();
@@ -160,6 +195,8 @@ private:
     bool commit(QSqlDatabase &db, QString *error);
     QString sqlError(const QSqlQuery &q) const;
     QString now() const;
+    bool insertMail(QSqlDatabase &db, QList<MailItem> &mail, qint64 orderId, qint64 questionnaireId,
+                    qint64 applicationId, QString *error);
 
     QString m_connection;
     bool m_postgres = false;
