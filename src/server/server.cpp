@@ -1,6 +1,7 @@
 #include "server.h"
 
 #include "crashpoint.h"
+#include "orderrows.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -689,6 +690,14 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         forgetLastOrder();
         sendItem(wire::OrderFailed);
         countBadRequest();
+        return;
+    }
+    // No stored order may carry a quantity the maker cannot count.
+    const int badRow = orderrows::firstBadQuantityRow(cells);
+    if (badRow >= 0) {
+        qWarning() << "order refused: row" << badRow << "has no whole quantity";
+        forgetLastOrder();
+        sendItem(wire::OrderFailed);
         return;
     }
     QString error;
