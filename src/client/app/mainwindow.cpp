@@ -306,6 +306,8 @@ void MainWindow::timerEvent(QTimerEvent *event)
         if (m_message)
             m_message->close();
         m_message = nullptr;
+    } else if (id == m_orderTimer) {
+        giveUpOnOrder();
     } else if (id == m_snpTimer) {
         killTimer(m_snpTimer);
         m_snpTimer = 0;
@@ -408,14 +410,22 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             finishCommand(QStringLiteral("Ошибка. Повторите отправку позднее."));
             break;
         case wire::OrderFailed:
-            m_pendingOrder.reset();
+            if (overdueAnswer(code))
+                break;
+            orderAnswered();
+            m_orderParts.clear();
             finishCommand(QStringLiteral("Ошибка отправки."));
             break;
         case wire::DocumentMailed:
-            m_pendingOrder.reset();
-            finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
+            if (overdueAnswer(code))
+                break;
+            orderAnswered();
+            if (!sendNextOrderPart())
+                finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
+            if (overdueAnswer(code))
+                break;
             if (!m_chain.drawings.isEmpty()) {
                 qWarning() << "order acknowledged again while its drawings go up; ignored";
                 break;
@@ -423,7 +433,7 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             // The answer is for the list as it was sent, whatever the user did
             // to it since: the drawings keep their rows and later rows stay.
             SentOrder sent = m_pendingOrder ? *m_pendingOrder : currentOrder();
-            m_pendingOrder.reset();
+            orderAnswered();
             int first = -1;
             for (int i = 0; i < sent.drawings.size(); ++i) {
                 if (!sent.drawings.at(i).isEmpty()) {
@@ -443,9 +453,9 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                     uploadChainDrawing(first);
                 break;
             }
-            if (m_message)
-                m_message->setCloseEnabled(true);
             removeSentRows(sent);
+            if (!sendNextOrderPart() && m_message)
+                m_message->setCloseEnabled(true);
             break;
         }
         default:
@@ -453,6 +463,17 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             break;
         }
     }
+}
+
+bool MainWindow::overdueAnswer(quint8 code)
+{
+    // Replies come in order: an answer owed to an order given up on belongs
+    // to it, not to a list sent again since.
+    if (m_overdueAnswers == 0)
+        return false;
+    --m_overdueAnswers;
+    qWarning() << "late answer" << code << "to an order the customer was told may not have arrived";
+    return true;
 }
 
 void MainWindow::fillCurrentTabIfNeeded(bool fromTables)
@@ -737,17 +758,21 @@ void MainWindow::continueAttachmentChain()
         uploadChainDrawing(next);
         return;
     }
-    statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
     removeSentRows(m_chain);
     endAttachmentChain();
+    // A further part of the same list goes now; the result is told at the end.
+    if (!sendNextOrderPart())
+        statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
 }
 
 void MainWindow::uploadChainDrawing(int row)
 {
     m_uploadPos = row;
     sendFile(m_chain.drawings.at(row), row);
-    if (!m_upload)
+    if (!m_upload) {
+        m_orderParts.clear();
         endAttachmentChain(); // a file that cannot be opened stops the chain
+    }
 }
 
 void MainWindow::endAttachmentChain()
@@ -761,6 +786,7 @@ void MainWindow::dropUploads()
 {
     m_upload.reset();
     m_chain = SentOrder();
-    m_pendingOrder.reset();
+    orderAnswered();
+    m_orderParts.clear();
     m_held.clear();
 }

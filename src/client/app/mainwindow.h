@@ -83,6 +83,8 @@ public:
     // (returns the standard button pressed).
     static std::function<QString(QWidget *, const QString &, const QString &, const QString &)> openFileDialog;
     static std::function<int(QMessageBox *)> runMessageBox;
+    // How long an order may wait for its answer before the customer is told.
+    static int orderAnswerTimeoutMs;
 
     // Composes the three label texts from a notes map (pure, for tests and reuse).
     struct MessageTexts { QString snp, putg, putgm; };
@@ -185,6 +187,21 @@ private:
     void removeSentRows(const SentOrder &sent);
     // The last order written and not yet answered; the list may change meanwhile.
     std::optional<SentOrder> m_pendingOrder;
+    // A list too big for one frame goes as several requests of one kind, one
+    // after another once the previous part and its drawings are through.
+    QList<SentOrder> m_orderParts;
+    quint8 m_orderCode = 0;
+    void sendOrderPart(const SentOrder &part);
+    // Sends the next part; false when none is left.
+    bool sendNextOrderPart();
+    // Stops waiting for the answer to the order on its way.
+    void orderAnswered();
+    void giveUpOnOrder();
+    // True (and consumed) when an order reply belongs to an order given up on.
+    bool overdueAnswer(quint8 code);
+    int m_orderTimer = 0;
+    // Answers still owed to orders the customer was told may not have arrived.
+    int m_overdueAnswers = 0;
     // The acknowledged order whose drawings go up one after another after
     // reply 13; its drawings are not empty exactly while that chain runs.
     SentOrder m_chain;

@@ -4,7 +4,9 @@
 #include "ui_mainwindow.h"
 
 #include "app/message.h"
+#include "net/netstatus.h"
 #include "net/statusdialog.h"
+#include "orderrows.h"
 #include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
@@ -23,6 +25,8 @@ std::function<QString(QWidget *, const QString &, const QString &, const QString
                                     const QString &filter) {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     };
+
+int MainWindow::orderAnswerTimeoutMs = 60000;
 
 std::function<int(QMessageBox *)> MainWindow::runMessageBox = [](QMessageBox *box) {
     return box->exec();
@@ -252,6 +256,13 @@ void MainWindow::on_Send_List_clicked()
         statusdialog::busy(m_message, this, QStringLiteral("Ожидание ответа сервера..."));
         return;
     }
+    // Quantities are counted by the maker: the list goes only when each one is.
+    const int badRow = orderrows::firstBadQuantityRow(currentOrder().cells);
+    if (badRow >= 0) {
+        b->setCurrentCell(badRow, orderrows::kQuantityColumn);
+        statusdialog::finish(m_message, this, order::badQuantityText(badRow));
+        return;
+    }
     order::RequestKind kind;
     if (!order::requestKind(ui->comboBoxType->currentIndex(), &kind))
         return;
@@ -264,9 +275,68 @@ void MainWindow::on_Send_List_clicked()
         return;
 
     // Cells as shown now: an edited quantity goes out as edited.
-    const SentOrder order = currentOrder();
-    if (writeFrame(wire::requestFrame(kind.code, order.cells), QStringLiteral("Отправка данных...")))
-        m_pendingOrder = order;
+    const SentOrder whole = currentOrder();
+    const QList<QStringList> cells = orderrows::splitForFrames(kind.code, whole.cells);
+    if (cells.isEmpty()) {
+        // Some single row does not fit in a frame whatever the cut.
+        statusdialog::finish(m_message, this, netstatus::tooLargeText());
+        return;
+    }
+    if (!m_socket) {
+        statusdialog::finish(m_message, this, netstatus::noConnectionText());
+        return;
+    }
+    m_orderParts.clear();
+    m_orderCode = kind.code;
+    int row = 0;
+    for (const QStringList &c : cells) {
+        SentOrder part;
+        part.columns = whole.columns;
+        part.cells = c;
+        const int rows = c.size() / whole.columns;
+        part.drawings = whole.drawings.mid(row, rows);
+        row += rows;
+        m_orderParts << part;
+    }
+    sendNextOrderPart();
+}
+
+bool MainWindow::sendNextOrderPart()
+{
+    if (m_orderParts.isEmpty())
+        return false;
+    sendOrderPart(m_orderParts.takeFirst());
+    return true;
+}
+
+void MainWindow::sendOrderPart(const SentOrder &part)
+{
+    if (!writeFrame(wire::requestFrame(m_orderCode, part.cells), QStringLiteral("Отправка данных..."))) {
+        m_orderParts.clear();
+        return;
+    }
+    m_pendingOrder = part;
+    if (m_orderTimer)
+        killTimer(m_orderTimer);
+    m_orderTimer = startTimer(orderAnswerTimeoutMs);
+}
+
+void MainWindow::orderAnswered()
+{
+    if (m_orderTimer)
+        killTimer(m_orderTimer);
+    m_orderTimer = 0;
+    m_pendingOrder.reset();
+}
+
+void MainWindow::giveUpOnOrder()
+{
+    // The connection is open but no answer came: the customer may send again.
+    orderAnswered();
+    m_orderParts.clear();
+    ++m_overdueAnswers;
+    qWarning() << "no answer to the order within" << orderAnswerTimeoutMs << "ms";
+    statusdialog::finish(m_message, this, order::noAnswerText());
 }
 
 // ---- drawings -------------------------------------------------------------------------

@@ -77,4 +77,16 @@ QString emptyListText()
     return QLatin1Char('C') + QStringLiteral("писок пуст.");
 }
 
+QString badQuantityText(int row)
+{
+    return QStringLiteral("Заявка не отправлена: в строке %1 количество должно быть целым "
+                          "положительным числом.").arg(row + 1);
+}
+
+QString noAnswerText()
+{
+    return QStringLiteral("Сервер не ответил на заявку: возможно, она не дошла. Список сохранён, "
+                          "заявку можно отправить снова.");
+}
+
 } // namespace order

@@ -37,4 +37,9 @@ QString fileNamePart(const QString &path);
 // keep it that way.
 QString emptyListText();
 
+// Told when row `row` (from 0) has a quantity that is not a positive whole number.
+QString badQuantityText(int row);
+// Told when an order got no answer in time.
+QString noAnswerText();
+
 } // namespace order
