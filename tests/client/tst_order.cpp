@@ -42,6 +42,8 @@ private slots:
     void drawingMovesIntoOneRowOnly();
     void itemAsTheTabBuildsIt_data();
     void itemAsTheTabBuildsIt();
+    void sizesOfTheGasketInTheRow_data();
+    void sizesOfTheGasketInTheRow();
 
     // editing
     void deleteRows();
@@ -229,7 +231,7 @@ void TstOrder::itemAsTheTabBuildsIt()
     tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
     // The server's dimensions for the current choice: D4, D3, D2, D1.
     const QStringList dims = page == "SNP" ? QStringList({"160", "140", "110", "100"})
-                                           : QStringList({"0", "0", "57", "107"});
+                                           : QStringList({"0", "107", "57", "0"});
     rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList(dims));
     auto *definition = w->findChild<QLineEdit *>(prefix + "_Definition");
     QVERIFY(definition);
@@ -257,6 +259,50 @@ void TstOrder::itemAsTheTabBuildsIt()
     // additional options.
     QCOMPARE(cell(b, 0, 4), description);
     QCOMPARE(w->ChertList, QStringList({""}));
+}
+
+// The size cell holds the gasket of the row: typed sizes of an oval or
+// rectangular one (not the last round lookup), every diameter of a round one.
+void TstOrder::sizesOfTheGasketInTheRow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("typed"); // name=value
+    QTest::addColumn<QStringList>("dims");  // a round lookup's answer, D4..D1
+    QTest::addColumn<QString>("size");
+    QTest::newRow("PUTG oval") << "PUTG" << QStringList{"PUTG_Config_Ellipse"}
+        << QStringList{"PUTG_A1_Edit=300", "PUTG_A2_Edit=200", "PUTG_B1_Edit=150", "PUTG_B2_Edit=100"}
+        << QStringList{"0", "107", "57", "0"} << "300*200*150*100";
+    QTest::newRow("PUTGm rect field") << "PUTGm" << QStringList{"PUTGm_Config_Rect", "PUTGm_Pr_Fie_Btn"}
+        << QStringList{"PUTGm_A1_Edit=300", "PUTGm_B1_Edit=150", "PUTGm_C_Edit=20"}
+        << QStringList{"", "107", "57", ""} << "300*150*20";
+    QTest::newRow("PUTG four diameters") << "PUTG" << QStringList{"PUTG_Const_044_Btn"} << QStringList{}
+        << QStringList{"150", "107", "57", "40"} << "150*107*57*40";
+}
+
+void TstOrder::sizesOfTheGasketInTheRow()
+{
+    QFETCH(QString, page);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, dims);
+    QFETCH(QString, size);
+    MainWindow *w = rig.window.get();
+    auto *tabs = w->findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
+    const int reply = page == "PUTG" ? wire::PutgReply : wire::PutgmReply;
+    for (const QString &name : clicks) {
+        auto *b = w->findChild<QAbstractButton *>(name);
+        QVERIFY2(b && b->isEnabled(), qPrintable(name));
+        b->click();
+    }
+    rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList(dims));
+    QTest::qWait(100);
+    for (const QString &t : typed)
+        w->findChild<QLineEdit *>(t.section('=', 0, 0))->setText(t.section('=', 1));
+    QTRY_VERIFY(!w->findChild<QLineEdit *>(page + "_Definition")->text().isEmpty());
+    w->findChild<QAbstractButton *>(page + "_Add_To_Basket")->click();
+    QCOMPARE(cell(rig.basket(), 0, 2), size);
 }
 
 // ---- editing ------------------------------------------------------------------------

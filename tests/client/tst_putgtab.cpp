@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QTcpSocket>
 #include <QTextEdit>
+#include <QTableWidget>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -92,6 +94,7 @@ private slots:
     void backToRoundLaysOutTheRings();
     void wholeRoad();
     void otherMaterialAndThicknessTyped();
+    void addKeepsTheMainChoices();
 
     void fillList_data();
     void fillList();
@@ -166,6 +169,24 @@ QList<QVariantMap> TstPutgTab::lookups() const
         out << m;
     }
     return out;
+}
+
+// Adding an item resets only its extra elements: the next item keeps the
+// thickness and material the customer chose.
+void TstPutgTab::addKeepsTheMainChoices()
+{
+    QVERIFY(open(allTables()));
+    peer->reply(item(wire::PutgReply, wire::encodeStringList({"0", "107", "57", "0"})));
+    QTRY_VERIFY(!child<QLineEdit>("PUTG_Definition")->text().isEmpty());
+    child<QComboBox>("PUTG_Depth_Box")->setCurrentText("3,0");
+    child<QComboBox>("PUTG_O_Material")->setCurrentIndex(4);
+    child<QCheckBox>("PUTG_Otv_checkBox")->setChecked(true);
+    child<QPushButton>("PUTG_Add_To_Basket")->click();
+    QCOMPARE(child<QTableWidget>("Basket")->rowCount(), 1);
+    QCOMPARE(child<QComboBox>("PUTG_Depth_Box")->currentText(), QString("3,0"));
+    QCOMPARE(child<QComboBox>("PUTG_O_Material")->currentIndex(), 4);
+    QVERIFY(!child<QCheckBox>("PUTG_Otv_checkBox")->isChecked());
+    QVERIFY(child<QLineEdit>("PUTG_Definition")->text().contains("-3,0"));
 }
 
 // ---- form and option rules -------------------------------------------------

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ordertab.h"
 #include "app/tabhost.h"
 #include "wire.h"
 
@@ -68,9 +69,8 @@ public:
     QString PUTGChertPath, PUTGChertName;
     QString PUTGmChertPath, PUTGmChertName;
 
-    // Add buttons and attach buttons of the configurator tabs. The buttons
-    // live in the tabs' own forms, so they are connected by object name when
-    // the window is built rather than by the automatic slot naming.
+    // Add buttons and attach buttons of the configurator tabs; the tabs hand
+    // their buttons over (OrderTab), so these are wired when the window is built.
     void on_SNP_Add_To_Basket_clicked();
     void on_PUTG_Add_To_Basket_clicked();
     void on_PUTGm_Add_To_Basket_clicked();
@@ -137,12 +137,16 @@ private:
     void sendHeldFrames();
     void wireRequestTriggers();
     void wireOrderButtons();
-    enum class Family { Snp, Putg, Putgm };
-    void addToBasket(Family family);
-    void toggleDrawing(const char *buttonName, QString *path, QString *name,
-                       QObject *tab, const char *rebuild);
-    QString widgetText(const char *objectName) const;
-    static void invokeByName(QObject *target, const char *method);
+    // The drawing held for the item a tab is configuring.
+    struct Drawing
+    {
+        QString *path;
+        QString *name;
+    };
+    QList<std::pair<OrderTab *, Drawing>> orderTabs();
+    Drawing drawingOf(OrderTab *tab);
+    void addToBasket(OrderTab *tab);
+    void toggleDrawing(OrderTab *tab);
     QTableWidgetItem *basketItem(int row, int column);
     static QString listAt(const QStringList &l, int i);
 

@@ -2,6 +2,7 @@
 #include "app/tabhost.h"
 #include "materials.h"
 #include "putgoptions.h"
+#include "order/orderrules.h"
 #include "ui_putgtab.h"
 
 #include <QDebug>
@@ -79,6 +80,38 @@ PutgTab::~PutgTab()
 QLabel *PutgTab::messageLabel() const
 {
     return ui->PUTG_Message_Label;
+}
+
+OrderTab::Row PutgTab::offeredRow() const
+{
+    return {ui->PUTG_Definition->text(), ui->PUTG_Count->text(), order::putgSizeText(choices()),
+            PUTGDescriptionText};
+}
+
+void PutgTab::rebuildItem()
+{
+    PUTGCreateDefinition();
+}
+
+void PutgTab::resetExtraOptions()
+{
+    // Only the extra elements belong to one item; thickness, materials and
+    // the rest stay for the next one.
+    ui->PUTG_Perem_Yes->setChecked(false);
+    ui->PUTG_Otv_checkBox->setChecked(false);
+    ui->PUTG_Ras_checkBox->setChecked(false);
+    ui->PUTG_KVF_checkBox->setChecked(false);
+    PUTGCreateDefinition();
+}
+
+QAbstractButton *PutgTab::addButton() const
+{
+    return ui->PUTG_Add_To_Basket;
+}
+
+QAbstractButton *PutgTab::attachButton() const
+{
+    return ui->PUTG_AddChert;
 }
 
 putgui::ChertWidgets PutgTab::chertWidgets() const

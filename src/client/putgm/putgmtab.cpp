@@ -1,4 +1,5 @@
 #include "putgm/putgmtab.h"
+#include "order/orderrules.h"
 #include "ui_putgmtab.h"
 
 #include "putg/putgwidgets.h"
@@ -106,6 +107,32 @@ PutgmTab::~PutgmTab()
 QLabel *PutgmTab::messageLabel() const
 {
     return ui->PUTGm_Message_Label;
+}
+
+OrderTab::Row PutgmTab::offeredRow() const
+{
+    return {ui->PUTGm_Definition->text(), ui->PUTGm_Count->text(), order::putgmSizeText(choices()),
+            PUTGmDescriptionText};
+}
+
+void PutgmTab::rebuildItem()
+{
+    PUTGmCreateDefinition();
+}
+
+void PutgmTab::resetExtraOptions()
+{
+    // Nothing here is reset between items.
+}
+
+QAbstractButton *PutgmTab::addButton() const
+{
+    return ui->PUTGm_Add_To_Basket;
+}
+
+QAbstractButton *PutgmTab::attachButton() const
+{
+    return ui->PUTGm_AddChert;
 }
 
 void PutgmTab::applyStartState()
