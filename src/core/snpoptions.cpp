@@ -331,9 +331,4 @@ int diameterLabelY(const QString &type, int n)
     return y[t][n - 1];
 }
 
-QString diameterPattern()
-{
-    return QStringLiteral("(-?\\d+\\.\\d+)|(-?\\d+\\,\\d+)");
-}
-
 } // namespace snp

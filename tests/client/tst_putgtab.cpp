@@ -590,6 +590,10 @@ void TstPutgTab::nonStandardFlangeForcesNewRequest()
     QVERIFY(child<QLineEdit>("PUTG_D3_Inp_Box")->isVisible());
     QVERIFY(!child<QLineEdit>("PUTG_D4_Inp_Box")->isVisible());
     QVERIFY(!child<QLineEdit>("PUTG_D1_Inp_Box")->isVisible());
+    // Typed diameters are positive numbers with a decimal comma, nothing else.
+    child<QLineEdit>("PUTG_D3_Inp_Box")->clear();
+    QTest::keyClicks(child<QLineEdit>("PUTG_D3_Inp_Box"), "-12.5abc,5");
+    QCOMPARE(child<QLineEdit>("PUTG_D3_Inp_Box")->text(), QString("125,5"));
     child<QLineEdit>("PUTG_D3_Inp_Box")->setText("100");
     child<QLineEdit>("PUTG_D2_Inp_Box")->setText("50");
     QCOMPARE(child<QLabel>("PUTG_s3")->text(), QString("100"));

@@ -850,7 +850,7 @@ void TstSnpTab::tuTypedDiameters()
     QTest::keyClicks(w<QLineEdit>("D3_Edit"), "70");
     QTest::keyClicks(w<QLineEdit>("D2_Edit"), "50");
     QCOMPARE(definition(), QString()); // D1 still missing
-    QTest::keyClicks(w<QLineEdit>("D1_Edit"), "4x0"); // the validator drops the letter
+    QTest::keyClicks(w<QLineEdit>("D1_Edit"), "-4x0"); // the validator drops sign and letter
     QCOMPARE(w<QLineEdit>("D1_Edit")->text(), QString("40"));
     QCOMPARE(w<QLabel>("D1_Data")->text(), QString("40"));
     QCOMPARE(definition(), QString("СНП-Д-3-90 x 70 x 50 x 40-4,5  ТУ 3689-010-40517326"));

@@ -31,6 +31,9 @@ PutgTab::PutgTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgTab), m_host(host)
 {
     ui->setupUi(this);
+    for (QLineEdit *e : {ui->PUTG_D1_Inp_Box, ui->PUTG_D2_Inp_Box, ui->PUTG_D3_Inp_Box, ui->PUTG_D4_Inp_Box,
+                         ui->PUTG_A1_Edit, ui->PUTG_A2_Edit, ui->PUTG_B1_Edit, ui->PUTG_B2_Edit, ui->PUTG_C_Edit})
+        putgui::acceptSizesOnly(e);
 
     QComboBox *const pickers[] = {ui->PUTG_AE_Material, ui->PUTG_O_Material, ui->PUTG_In_Material,
                                   ui->PUTG_Out_Material};

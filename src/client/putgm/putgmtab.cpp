@@ -60,6 +60,9 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgmTab), m_host(host)
 {
     ui->setupUi(this);
+    for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box,
+                         ui->PUTGm_A1_Edit, ui->PUTGm_A2_Edit, ui->PUTGm_B1_Edit, ui->PUTGm_B2_Edit, ui->PUTGm_C_Edit})
+        putgui::acceptSizesOnly(e);
 
     // A typed material must not become a new entry: the last entry has to
     // stay the free one, or the codes of the entries after it go wrong.

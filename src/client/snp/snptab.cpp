@@ -1,5 +1,6 @@
 #include "snp/snptab.h"
 #include "order/orderrules.h"
+#include "putg/putgwidgets.h"
 #include "ui_snptab.h"
 
 #include "app/tabhost.h"
@@ -79,9 +80,8 @@ SnpTab::SnpTab(TabHost *host, QWidget *parent)
         ui->SNP_Out_Materials->setCurrentIndex(materials::kCarbonSteelRing);
     }
 
-    const QRegExp pattern(snp::diameterPattern());
     for (QLineEdit *e : {ui->D1_Edit, ui->D2_Edit, ui->D3_Edit, ui->D4_Edit})
-        e->setValidator(new QRegExpValidator(pattern, e));
+        putgui::acceptSizesOnly(e);
 
     for (QComboBox *box : {ui->SNP_In_Materials, ui->SNP_K_Materials, ui->SNP_Out_Materials}) {
         connect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(SNPCreateDefinition()));
