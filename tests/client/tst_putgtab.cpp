@@ -95,6 +95,7 @@ private slots:
     void wholeRoad();
     void otherMaterialAndThicknessTyped();
     void addKeepsTheMainChoices();
+    void unchangedChoiceLeavesNoWaitingDialog();
 
     void fillList_data();
     void fillList();
@@ -187,6 +188,21 @@ void TstPutgTab::addKeepsTheMainChoices()
     QCOMPARE(child<QComboBox>("PUTG_O_Material")->currentIndex(), 4);
     QVERIFY(!child<QCheckBox>("PUTG_Otv_checkBox")->isChecked());
     QVERIFY(child<QLineEdit>("PUTG_Definition")->text().contains("-3,0"));
+}
+
+// Oval and back to round asks nothing new: no dialog may wait for an answer.
+void TstPutgTab::unchangedChoiceLeavesNoWaitingDialog()
+{
+    QVERIFY(open(allTables()));
+    peer->reply(item(wire::PutgReply, wire::encodeStringList({"0", "39", "18", "0"})));
+    QTRY_COMPARE(tab()->PUTGD3, QString("39"));
+    settle();
+    child<QRadioButton>("PUTG_Config_Ellipse")->click();
+    child<QRadioButton>("PUTG_Config_Circle")->click();
+    settle();
+    QCOMPARE(lookups().size(), 1);
+    for (Message *m : window->findChildren<Message *>())
+        QVERIFY2(!m->isVisible() || m->isCloseEnabled(), qPrintable(m->messageText()));
 }
 
 // ---- form and option rules -------------------------------------------------

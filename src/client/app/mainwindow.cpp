@@ -236,6 +236,7 @@ bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
         return true;
     }
     m_socket->write(frame);
+    ++m_framesWritten;
     statusdialog::busy(m_message, this, status);
     return true;
 }
@@ -311,17 +312,33 @@ void MainWindow::timerEvent(QTimerEvent *event)
     } else if (id == m_snpTimer) {
         killTimer(m_snpTimer);
         m_snpTimer = 0;
-        m_snp->SNPFindData();
+        lookUp([this] { m_snp->SNPFindData(); });
     } else if (id == m_putgTimer) {
         killTimer(m_putgTimer);
         m_putgTimer = 0;
-        m_putg->PUTGFindData();
+        lookUp([this] { m_putg->PUTGFindData(); });
     } else if (id == m_putgmTimer) {
         killTimer(m_putgmTimer);
         m_putgmTimer = 0;
-        m_putgm->PUTGmFindData();
+        lookUp([this] { m_putgm->PUTGmFindData(); });
     } else {
         QMainWindow::timerEvent(event);
+    }
+}
+
+void MainWindow::lookUp(const std::function<void()> &findData)
+{
+    const int before = m_framesWritten;
+    findData();
+    if (m_framesWritten != before)
+        return;
+    // An unchanged choice sends nothing, so no answer will come to close the
+    // dialog; it goes unless it also waits for something else.
+    const bool otherWait = m_pendingOrder || !m_orderParts.isEmpty() || m_questionnairesOwed > 0
+        || m_upload || !m_chain.drawings.isEmpty();
+    if (m_message && !otherWait && m_message->messageText() == QStringLiteral("Отправка данных...")) {
+        m_message->close();
+        m_message = nullptr;
     }
 }
 

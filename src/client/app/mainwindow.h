@@ -127,6 +127,9 @@ private:
     // Writes one frame; false when nothing was sent (and why is shown).
     bool writeFrame(const QByteArray &frame, const QString &status);
     void dataReceived();
+    // Runs a tab's data request; closes the waiting dialog if nothing went out.
+    void lookUp(const std::function<void()> &findData);
+    int m_framesWritten = 0;
     void fillCurrentTabIfNeeded(bool fromTables);
     void finishCommand(const QString &text);
     void startUpload(const QString &fileName, int index, bool attachment);
