@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QAction>
 #include <QtTest>
 #include <memory>
 
@@ -83,6 +84,7 @@ private slots:
     void afterSocketErrorNothingIsSent();
     void setMessages_data();
     void setMessages();
+    void exitEndsLikeClosing();
 
 private:
     MainWindow *open(const QVariantMap &access, Message *status = nullptr);
@@ -439,6 +441,14 @@ void TstMainWindow::setMessages()
     QCOMPARE(w->findChild<QLabel *>("SNP_Message_Label")->text(), snp);
     QCOMPARE(w->findChild<QLabel *>("PUTG_Message_Label")->text(), putg);
     QCOMPARE(w->findChild<QLabel *>("PUTGm_Message_Label")->text(), putgm);
+}
+
+void TstMainWindow::exitEndsLikeClosing()
+{
+    MainWindow *w = open({{"SNP", true}});
+    QVERIFY(w && w->isVisible());
+    w->findChild<QAction *>("action_exit")->trigger();
+    QVERIFY(!w->isVisible());
 }
 
 QTEST_MAIN(TstMainWindow)

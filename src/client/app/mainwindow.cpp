@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/message.h"
+#include "app/wholetext.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
 #include "net/statusdialog.h"
@@ -98,6 +99,8 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
     }
 
     InfoMapInit();
+    for (QLabel *label : {m_snp->messageLabel(), m_putg->messageLabel(), m_putgm->messageLabel()})
+        keepTextWhole(label);
 
     ui->Back->hide();
     ui->Basket->hide();
@@ -108,6 +111,8 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
 
     wireRequestTriggers();
     wireOrderButtons();
+    // "Выход" ends the program as closing the window does.
+    connect(ui->action_exit, &QAction::triggered, this, &QWidget::close);
 
     m_socket = socket;
     if (m_socket) {
@@ -213,6 +218,8 @@ void MainWindow::SetMessages()
     m_snp->messageLabel()->setText(t.snp);
     m_putg->messageLabel()->setText(t.putg);
     m_putgm->messageLabel()->setText(t.putgm);
+    for (QLabel *label : {m_snp->messageLabel(), m_putg->messageLabel(), m_putgm->messageLabel()})
+        fitWholeText(label);
 }
 
 // ---- sending ---------------------------------------------------------------

@@ -744,14 +744,28 @@ void PutgmTab::clearNonRoundDimensions(bool edits)
 
 void PutgmTab::on_PUTGm_Config_Circle_toggled(bool checked)
 {
+    const QString memo = QStringLiteral("putgm_memo");
+    const QString note = QStringLiteral("putgm_note");
     if (!checked) {
         PUTGmConfig.clear();
         ui->PUTGm_Size->hide();
         ui->PUTGmStandBox->setEnabled(false);
         ui->PUTGm_Input_Box->setChecked(false);
+        // What the lookup said was about the round gasket; it goes with the
+        // shape and comes back with it (an unchanged lookup is not repeated).
+        m_roundNotes = QStringList{m_host->note(memo), m_host->note(note)};
+        m_host->setNote(memo, QString());
+        m_host->setNote(note, QString());
+        m_host->SetMessages();
         return;
     }
     PUTGmConfig = kCirc;
+    if (m_roundNotes.size() == 2) {
+        m_host->setNote(memo, m_roundNotes.at(0));
+        m_host->setNote(note, m_roundNotes.at(1));
+        m_roundNotes.clear();
+        m_host->SetMessages();
+    }
     showShape();
     ui->PUTGmStandBox->setEnabled(true);
     applyConstructionRules();

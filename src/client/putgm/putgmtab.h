@@ -154,4 +154,6 @@ private:
 
     Ui::PutgmTab *ui;
     TabHost *m_host;
+    // The round gasket's recommendation and note while another shape is shown.
+    QStringList m_roundNotes;
 };
