@@ -1,4 +1,5 @@
 #include "putgm/putgmtab.h"
+#include "app/wheelguard.h"
 #include "order/orderrules.h"
 #include "ui_putgmtab.h"
 
@@ -60,6 +61,7 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgmTab), m_host(host)
 {
     ui->setupUi(this);
+    guardWheel(this);
     for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box,
                          ui->PUTGm_A1_Edit, ui->PUTGm_A2_Edit, ui->PUTGm_B1_Edit, ui->PUTGm_B2_Edit, ui->PUTGm_C_Edit})
         putgui::acceptSizesOnly(e);
