@@ -96,6 +96,7 @@ private slots:
     void otherMaterialAndThicknessTyped();
     void addKeepsTheMainChoices();
     void unchangedChoiceLeavesNoWaitingDialog();
+    void listTitlesMatchTheValues();
 
     void fillList_data();
     void fillList();
@@ -203,6 +204,21 @@ void TstPutgTab::unchangedChoiceLeavesNoWaitingDialog()
     QCOMPARE(lookups().size(), 1);
     for (Message *m : window->findChildren<Message *>())
         QVERIFY2(!m->isVisible() || m->isCloseEnabled(), qPrintable(m->messageText()));
+}
+
+void TstPutgTab::listTitlesMatchTheValues()
+{
+    QVERIFY(open(allTables()));
+    const struct { int standard; const char *size; const char *press; } rows[] = {
+        {2, "Номинальный проход, \"", "Класс давления"},
+        {5, "Номинальный размер DN", "Номинальное давление PN"},
+        {0, "Ду", "Ру, МПа (кгс/см²)"},
+    };
+    for (const auto &r : rows) {
+        child<QComboBox>("PUTGStandBox")->setCurrentIndex(r.standard);
+        QCOMPARE(child<QLabel>("PUTG_Size_Label")->text(), QString(r.size));
+        QCOMPARE(child<QLabel>("PUTG_Press_Label")->text(), QString(r.press));
+    }
 }
 
 // ---- form and option rules -------------------------------------------------

@@ -662,7 +662,7 @@ void TstSnpTab::requestStandardMapping_data()
     QTest::newRow("EN 12560 / 16.47 A") << "SNP_EN_1647A_Btn" << "EN12151647A" << "ASME1647A" << inch;
     QTest::newRow("EN 12560 / 16.47 B") << "SNP_EN_1647B_Btn" << "EN12151647B" << "ASME1647B" << inch;
     QTest::newRow("ASME 16.47 B") << "SNP_ASME_1647B_Btn" << "ASME1647B" << "ASME1647B" << inch;
-    QTest::newRow("EN1514") << "SNP_EN15_Btn" << "EN1514" << "EN1514" << inch;
+    QTest::newRow("EN1514") << "SNP_EN15_Btn" << "EN1514" << "EN1514" << "Номинальный размер DN";
     QTest::newRow("GOST128") << "SNP_GOST_128_Btn" << "GOST128" << "GOST128" << "Условный проход, мм";
 }
 

@@ -728,6 +728,9 @@ void PutgTab::PUTGSetInpBox(bool checked)
 void PutgTab::on_PUTGStandBox_currentIndexChanged(int index)
 {
     PUTGStandard = putg::standards().value(index);
+    const putg::ListTitles titles = putg::listTitles(PUTGStandard);
+    ui->PUTG_Size_Label->setText(titles.size);
+    ui->PUTG_Press_Label->setText(titles.press);
     ui->PUTG_Input_Box->setChecked(false);
     PUTGResetAddFields();
     PUTGLoadTables(index);
