@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QAction>
+#include <QComboBox>
 #include <QtTest>
 #include <memory>
 
@@ -85,6 +86,7 @@ private slots:
     void setMessages_data();
     void setMessages();
     void exitEndsLikeClosing();
+    void choicesReadWholeAtMinimumSize();
 
 private:
     MainWindow *open(const QVariantMap &access, Message *status = nullptr);
@@ -449,6 +451,26 @@ void TstMainWindow::exitEndsLikeClosing()
     QVERIFY(w && w->isVisible());
     w->findChild<QAction *>("action_exit")->trigger();
     QVERIFY(!w->isVisible());
+}
+
+// At the window's smallest size every combo box of every tab is as wide as
+// its longest entry needs.
+void TstMainWindow::choicesReadWholeAtMinimumSize()
+{
+    MainWindow *w = open({{"SNP", true}, {"PUTG", true}, {"PUTGm", true}});
+    auto *tabs = w->findChild<QTabWidget *>("tabWidget");
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        w->resize(w->minimumSizeHint());
+        QTest::qWait(20);
+        for (QComboBox *box : tabs->currentWidget()->findChildren<QComboBox *>()) {
+            if (!box->isVisible())
+                continue;
+            QVERIFY2(box->width() >= box->sizeHint().width(),
+                     qPrintable(QString("%1: %2 < %3").arg(box->objectName()).arg(box->width())
+                                    .arg(box->sizeHint().width())));
+        }
+    }
 }
 
 QTEST_MAIN(TstMainWindow)

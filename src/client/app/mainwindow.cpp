@@ -101,6 +101,9 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
     InfoMapInit();
     for (QLabel *label : {m_snp->messageLabel(), m_putg->messageLabel(), m_putgm->messageLabel()})
         keepTextWhole(label);
+    for (QWidget *tab : {static_cast<QWidget *>(m_snp), static_cast<QWidget *>(m_putg),
+                         static_cast<QWidget *>(m_putgm)})
+        showEntriesWhole(tab);
 
     ui->Back->hide();
     ui->Basket->hide();

@@ -1,6 +1,8 @@
 #include "app/wholetext.h"
 
 #include <QEvent>
+#include <QAbstractItemModel>
+#include <QComboBox>
 #include <QLabel>
 
 namespace {
@@ -31,4 +33,20 @@ void keepTextWhole(QLabel *label)
     label->setWordWrap(true);
     label->installEventFilter(new WholeTextFilter(label));
     fitWholeText(label);
+}
+
+void showEntriesWhole(QWidget *form)
+{
+    for (QComboBox *box : form->findChildren<QComboBox *>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // The toolkit keeps an old minimum once entries change; the width
+        // the entries need is the minimum.
+        const auto fit = [box] { box->setMinimumWidth(box->sizeHint().width()); };
+        fit();
+        QAbstractItemModel *model = box->model();
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, box, fit);
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, box, fit);
+        QObject::connect(model, &QAbstractItemModel::modelReset, box, fit);
+        QObject::connect(model, &QAbstractItemModel::dataChanged, box, fit);
+    }
 }

@@ -6,3 +6,8 @@ class QLabel;
 // by calling fitWholeText after a new text.
 void keepTextWhole(QLabel *label);
 void fitWholeText(QLabel *label);
+
+class QWidget;
+// Every combo box of a form is as wide as its longest entry, so no choice
+// is shown cut; the form's minimum size grows with them.
+void showEntriesWhole(QWidget *form);
