@@ -372,4 +372,13 @@ QString flanPicture(const QString &flanType)
     return QString();
 }
 
+ListTitles listTitles(const QString &standard)
+{
+    if (standard.startsWith(QLatin1String("ASME")))
+        return {QStringLiteral("Номинальный проход, \""), QStringLiteral("Класс давления")};
+    if (standard == QLatin1String("EN1514"))
+        return {QStringLiteral("Номинальный размер DN"), QStringLiteral("Номинальное давление PN")};
+    return {QStringLiteral("Ду"), QStringLiteral("Ру, МПа (кгс/см²)")};
+}
+
 } // namespace putg

@@ -89,4 +89,11 @@ QString halfDrawing(const QString &prType, const QString &construction);
 QString outlineSketch(const QString &config);   // pr.jpg / ov.jpg, empty for round
 QString flanPicture(const QString &flanType);   // empty for "R"
 
+// Titles of the size and pressure lists, matching the values of the standard.
+struct ListTitles
+{
+    QString size, press;
+};
+ListTitles listTitles(const QString &standard);
+
 } // namespace putg

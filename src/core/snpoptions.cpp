@@ -8,6 +8,8 @@ const QString kSizeMm = QStringLiteral("Условный проход, мм");
 const QString kPressMpa = QStringLiteral("Давление Ру, МПа(кгс/см2)");
 const QString kSizeInch = QStringLiteral("Номинальный проход, \"");
 const QString kPressClass = QStringLiteral("Класс давления");
+const QString kSizeDn = QStringLiteral("Номинальный размер DN");
+const QString kPressPn = QStringLiteral("Номинальное давление PN");
 const QString kPreferredPress = QStringLiteral("1,6 (16,0)");
 
 bool is(const QString &a, const char *b)
@@ -39,7 +41,7 @@ const QVector<StandardInfo> &standardTable()
         {QStringLiteral("EN12151647B"), QStringLiteral("SNP_EN_1647B_Btn"),
          QStringLiteral("EN 12560-2 / ASME B 16.47 B"), 6, kSizeInch, kPressClass},
         {QStringLiteral("EN1514"), QStringLiteral("SNP_EN15_Btn"),
-         QStringLiteral("EN 1514-2 / EN1092"), 7, kSizeInch, kPressClass},
+         QStringLiteral("EN 1514-2 / EN1092"), 7, kSizeDn, kPressPn},
         {QStringLiteral("TU"), QStringLiteral("SNP_TU_Btn"),
          QStringLiteral("ТУ 3689-010-40517326 / (станд. и нестанд. фланцы)"), 0, QString(), QString()},
     };
@@ -329,11 +331,6 @@ int diameterLabelY(const QString &type, int n)
     if (t < 0 || n < 1 || n > 4)
         return -1;
     return y[t][n - 1];
-}
-
-QString diameterPattern()
-{
-    return QStringLiteral("(-?\\d+\\.\\d+)|(-?\\d+\\,\\d+)");
 }
 
 } // namespace snp

@@ -106,7 +106,5 @@ constexpr int kDiameterLabelX = 250;
 constexpr int kDiameterLabelXWithD2 = 213;
 int diameterLabelY(const QString &type, int n);
 
-// Pattern of the TU diameter edits (signed decimal with point or comma).
-QString diameterPattern();
 
 } // namespace snp

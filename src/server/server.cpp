@@ -2,6 +2,7 @@
 
 #include "crashpoint.h"
 #include "mail/mailplan.h"
+#include "orderrows.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -716,6 +717,14 @@ void Connection::handleOrder(quint8 code, wire::Reader &r)
         forgetLastOrder();
         sendItem(wire::OrderFailed);
         countBadRequest();
+        return;
+    }
+    // No stored order may carry a quantity the maker cannot count.
+    const int badRow = orderrows::firstBadQuantityRow(cells);
+    if (badRow >= 0) {
+        qWarning() << "order refused: row" << badRow << "has no whole quantity";
+        forgetLastOrder();
+        sendItem(wire::OrderFailed);
         return;
     }
     QString error;

@@ -5,6 +5,8 @@
 #include <QTableWidget>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QAction>
+#include <QComboBox>
 #include <QtTest>
 #include <memory>
 
@@ -83,6 +85,8 @@ private slots:
     void afterSocketErrorNothingIsSent();
     void setMessages_data();
     void setMessages();
+    void exitEndsLikeClosing();
+    void choicesReadWholeAtMinimumSize();
 
 private:
     MainWindow *open(const QVariantMap &access, Message *status = nullptr);
@@ -439,6 +443,34 @@ void TstMainWindow::setMessages()
     QCOMPARE(w->findChild<QLabel *>("SNP_Message_Label")->text(), snp);
     QCOMPARE(w->findChild<QLabel *>("PUTG_Message_Label")->text(), putg);
     QCOMPARE(w->findChild<QLabel *>("PUTGm_Message_Label")->text(), putgm);
+}
+
+void TstMainWindow::exitEndsLikeClosing()
+{
+    MainWindow *w = open({{"SNP", true}});
+    QVERIFY(w && w->isVisible());
+    w->findChild<QAction *>("action_exit")->trigger();
+    QVERIFY(!w->isVisible());
+}
+
+// At the window's smallest size every combo box of every tab is as wide as
+// its longest entry needs.
+void TstMainWindow::choicesReadWholeAtMinimumSize()
+{
+    MainWindow *w = open({{"SNP", true}, {"PUTG", true}, {"PUTGm", true}});
+    auto *tabs = w->findChild<QTabWidget *>("tabWidget");
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        w->resize(w->minimumSizeHint());
+        QTest::qWait(20);
+        for (QComboBox *box : tabs->currentWidget()->findChildren<QComboBox *>()) {
+            if (!box->isVisible())
+                continue;
+            QVERIFY2(box->width() >= box->sizeHint().width(),
+                     qPrintable(QString("%1: %2 < %3").arg(box->objectName()).arg(box->width())
+                                    .arg(box->sizeHint().width())));
+        }
+    }
 }
 
 QTEST_MAIN(TstMainWindow)

@@ -2,6 +2,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -53,6 +54,7 @@ private slots:
     void restartKeepsTheServerGiven_data();
     void restartKeepsTheServerGiven();
     void toolkitTextsAreRussian();
+    void wholeTextShows();
 };
 
 void TstMessage::closeOrRestart_data()
@@ -128,6 +130,27 @@ void TstMessage::everyDialogLooksTheSame()
         QVERIFY(!icon.isNull());
         QCOMPARE(icon, QIcon(":/res/icon.png").pixmap(32).toImage());
     }
+}
+
+// Server answers run to several lines; none may be cut, and the button stays
+// below the text.
+void TstMessage::wholeTextShows()
+{
+    Message m;
+    m.show();
+    auto *label = m.findChild<QLabel *>("label_2");
+    auto *button = m.findChild<QPushButton *>("pushButton");
+    for (const QString &text : {QString("Заявка на регистрацию принята. После её рассмотрения Вам сообщат "
+                                        "о решении по электронной почте."),
+                                QString(1, QChar('x')).repeated(3) + " " + QString("длинный текст ").repeated(30),
+                                QString("Данные получены.")}) {
+        m.setMessageText(text);
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        QVERIFY(label->geometry().bottom() < button->geometry().top());
+        QVERIFY(m.rect().contains(button->geometry()));
+        QVERIFY(m.width() >= 250 && m.height() >= 96);
+    }
+    QCOMPARE(m.size(), QSize(250, 96));
 }
 
 void TstMessage::restartKeepsTheServerGiven_data()

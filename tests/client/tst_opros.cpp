@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/mainwindow.h"
@@ -132,6 +133,7 @@ private slots:
     // form
     void startsNotReadyThenLandscape();
     void texts();
+    void wheelScrollsPastUnfocusedFields();
     void standardFillsLists_data();
     void standardFillsLists();
     void jointTypeLock();
@@ -1025,6 +1027,29 @@ void TstOpros::linksOpenWithDesktopHandler()
         QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
     QCOMPARE(catcher.urls, expected);
     QCOMPARE(catcher.urls.first().scheme(), QStringLiteral("mailto"));
+}
+
+// Scrolling the form past a spin box must not change its value.
+void TstOpros::wheelScrollsPastUnfocusedFields()
+{
+    Opros o;
+    o.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&o));
+    auto *spin = o.findChild<QDoubleSpinBox *>("doubleSpinBox_4");
+    QVERIFY(spin);
+    const double before = spin->value();
+    const auto wheel = [spin] {
+        const QPoint at = spin->rect().center();
+        QWheelEvent e(at, spin->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(spin, &e);
+    };
+    wheel();
+    QCOMPARE(spin->value(), before);
+    spin->setFocus();
+    QTRY_VERIFY(spin->hasFocus());
+    wheel();
+    QVERIFY(spin->value() != before);
 }
 
 QTEST_MAIN(TstOpros)

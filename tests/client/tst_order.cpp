@@ -42,6 +42,8 @@ private slots:
     void drawingMovesIntoOneRowOnly();
     void itemAsTheTabBuildsIt_data();
     void itemAsTheTabBuildsIt();
+    void sizesOfTheGasketInTheRow_data();
+    void sizesOfTheGasketInTheRow();
 
     // editing
     void deleteRows();
@@ -63,7 +65,11 @@ private slots:
     void emptyListIsReported();
     void closedCurrentDialogShowsWhatFollows_data();
     void closedCurrentDialogShowsWhatFollows();
-    void tooLargeOrderIsRefusedAndKept();
+    void tooLargeRowIsRefusedAndKept();
+    void bigListGoesInParts();
+    void quantityMustBeWhole_data();
+    void quantityMustBeWhole();
+    void unansweredOrderFreesTheButton();
 
     // drawings
     void sizeLimit_data();
@@ -225,7 +231,7 @@ void TstOrder::itemAsTheTabBuildsIt()
     tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
     // The server's dimensions for the current choice: D4, D3, D2, D1.
     const QStringList dims = page == "SNP" ? QStringList({"160", "140", "110", "100"})
-                                           : QStringList({"0", "0", "57", "107"});
+                                           : QStringList({"0", "107", "57", "0"});
     rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList(dims));
     auto *definition = w->findChild<QLineEdit *>(prefix + "_Definition");
     QVERIFY(definition);
@@ -253,6 +259,50 @@ void TstOrder::itemAsTheTabBuildsIt()
     // additional options.
     QCOMPARE(cell(b, 0, 4), description);
     QCOMPARE(w->ChertList, QStringList({""}));
+}
+
+// The size cell holds the gasket of the row: typed sizes of an oval or
+// rectangular one (not the last round lookup), every diameter of a round one.
+void TstOrder::sizesOfTheGasketInTheRow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("typed"); // name=value
+    QTest::addColumn<QStringList>("dims");  // a round lookup's answer, D4..D1
+    QTest::addColumn<QString>("size");
+    QTest::newRow("PUTG oval") << "PUTG" << QStringList{"PUTG_Config_Ellipse"}
+        << QStringList{"PUTG_A1_Edit=300", "PUTG_A2_Edit=200", "PUTG_B1_Edit=150", "PUTG_B2_Edit=100"}
+        << QStringList{"0", "107", "57", "0"} << "300*200*150*100";
+    QTest::newRow("PUTGm rect field") << "PUTGm" << QStringList{"PUTGm_Config_Rect", "PUTGm_Pr_Fie_Btn"}
+        << QStringList{"PUTGm_A1_Edit=300", "PUTGm_B1_Edit=150", "PUTGm_C_Edit=20"}
+        << QStringList{"", "107", "57", ""} << "300*150*20";
+    QTest::newRow("PUTG four diameters") << "PUTG" << QStringList{"PUTG_Const_044_Btn"} << QStringList{}
+        << QStringList{"150", "107", "57", "40"} << "150*107*57*40";
+}
+
+void TstOrder::sizesOfTheGasketInTheRow()
+{
+    QFETCH(QString, page);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, dims);
+    QFETCH(QString, size);
+    MainWindow *w = rig.window.get();
+    auto *tabs = w->findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(tabs->indexOf(w->findChild<QWidget *>(page)));
+    const int reply = page == "PUTG" ? wire::PutgReply : wire::PutgmReply;
+    for (const QString &name : clicks) {
+        auto *b = w->findChild<QAbstractButton *>(name);
+        QVERIFY2(b && b->isEnabled(), qPrintable(name));
+        b->click();
+    }
+    rig.peer->reply(QByteArray(1, char(reply)) + wire::encodeStringList(dims));
+    QTest::qWait(100);
+    for (const QString &t : typed)
+        w->findChild<QLineEdit *>(t.section('=', 0, 0))->setText(t.section('=', 1));
+    QTRY_VERIFY(!w->findChild<QLineEdit *>(page + "_Definition")->text().isEmpty());
+    w->findChild<QAbstractButton *>(page + "_Add_To_Basket")->click();
+    QCOMPARE(cell(rig.basket(), 0, 2), size);
 }
 
 // ---- editing ------------------------------------------------------------------------
@@ -682,33 +732,97 @@ void TstOrder::closedCurrentDialogShowsWhatFollows()
     QVERIFY(shown);
 }
 
-void TstOrder::tooLargeOrderIsRefusedAndKept()
+void TstOrder::tooLargeRowIsRefusedAndKept()
+{
+    MainWindow *w = rig.window.get();
+    addSnp(w, "СНП-0", "1", "A", {"1", "2", "3", "4"}, "short");
+    addSnp(w, "СНП-1", "1", "A", {"1", "2", "3", "4"}, QString(40000, QChar(0x0416)));
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QTest::qWait(200);
+    QCOMPARE(rig.peer->frames.size(), 1); // nothing on the wire
+    QCOMPARE(rig.basket()->rowCount(), 2);
+    bool told = false;
+    for (Message *m : w->findChildren<Message *>())
+        told = told || (m->messageText().startsWith("Запрос слишком велик") && m->isCloseEnabled());
+    QVERIFY(told);
+}
+
+// A list too big for one frame goes as consecutive requests of one kind, the
+// next once the previous is answered; one question, one result.
+void TstOrder::bigListGoesInParts()
 {
     MainWindow *w = rig.window.get();
     const QString longText(9000, QChar(0x0416)); // 18,000 bytes each on the wire
     for (int i = 0; i < 4; ++i)
         addSnp(w, QString("СНП-%1").arg(i), "1", "A", {"1", "2", "3", "4"}, longText);
-    w->ChertList[2] = "/p/c.dwg";
-    answers.boxes << QMessageBox::Yes;
-    w->findChild<QPushButton *>("Send_List")->click();
-    QTest::qWait(200);
-    QCOMPARE(rig.peer->frames.size(), 1); // nothing on the wire
-    QCOMPARE(rig.basket()->rowCount(), 4);
-    QCOMPARE(w->ChertList, QStringList({"", "", "/p/c.dwg", ""}));
-    bool told = false;
-    for (Message *m : w->findChildren<Message *>())
-        told = told || (m->messageText().startsWith("Запрос слишком велик") && m->isCloseEnabled());
-    QVERIFY(told);
-
-    // After deleting rows the list fits and goes out.
-    w->findChild<QPushButton *>("To_Basket")->click();
-    rig.basket()->setCurrentCell(3, 0);
-    w->SetListButtons(2);
-    w->findChild<QPushButton *>("List_Pos_Delete_Btn")->click();
+    w->findChild<QComboBox *>("comboBoxType")->setCurrentIndex(1);
     answers.boxes << QMessageBox::Yes;
     w->findChild<QPushButton *>("Send_List")->click();
     QVERIFY(rig.peer->waitForFrames(2));
-    QCOMPARE(requestStrings(rig.peer->frames.last()).size(), 15);
+    QTest::qWait(100);
+    QCOMPARE(rig.peer->frames.size(), 2);
+    const QStringList first = requestStrings(rig.peer->frames.at(1));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(1))), 21);
+    QCOMPARE(first.size() % 5, 0);
+    QCOMPARE(first.first(), QString("СНП-0"));
+    rig.peer->reply(QByteArray(1, char(13)));
+    QVERIFY(rig.peer->waitForFrames(3));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(2))), 21);
+    const QStringList second = requestStrings(rig.peer->frames.at(2));
+    QCOMPARE(first.size() + second.size(), 20);
+    QCOMPARE(second.at(0), QString("СНП-%1").arg(first.size() / 5));
+    QVERIFY(!w->statusDialog()->isCloseEnabled());
+    rig.peer->reply(QByteArray(1, char(13)));
+    QTRY_COMPARE(rig.basket()->rowCount(), 0);
+    QCOMPARE(answers.asked.size(), 1);
+    QCOMPARE(w->statusDialog()->messageText(), QString("Заявка отправлена."));
+    QVERIFY(w->statusDialog()->isCloseEnabled());
+}
+
+void TstOrder::quantityMustBeWhole_data()
+{
+    QTest::addColumn<QString>("quantity");
+    QTest::newRow("empty") << "";
+    QTest::newRow("with unit") << "2 шт.";
+    QTest::newRow("zero") << "0";
+    QTest::newRow("negative") << "-3";
+}
+
+void TstOrder::quantityMustBeWhole()
+{
+    QFETCH(QString, quantity);
+    MainWindow *w = rig.window.get();
+    addSnp(w, "СНП-0", "1", "A", {"1", "2", "3", "4"}, "a");
+    addSnp(w, "СНП-1", quantity, "A", {"1", "2", "3", "4"}, "b");
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QTest::qWait(100);
+    QCOMPARE(rig.peer->frames.size(), 1);
+    QCOMPARE(rig.basket()->rowCount(), 2);
+    bool told = false;
+    for (Message *m : w->findChildren<Message *>())
+        told = told || (m->messageText().contains("в строке 2 количество") && m->isCloseEnabled());
+    QVERIFY(told);
+}
+
+// No answer on an open connection: the customer is told, and may send again.
+void TstOrder::unansweredOrderFreesTheButton()
+{
+    MainWindow::orderAnswerTimeoutMs = 300;
+    MainWindow *w = rig.window.get();
+    sendTwoItems();
+    MainWindow::orderAnswerTimeoutMs = 60000;
+    QTRY_VERIFY(w->statusDialog() == nullptr || w->statusDialog()->isCloseEnabled());
+    bool told = false;
+    for (Message *m : w->findChildren<Message *>())
+        told = told || m->messageText().startsWith("Сервер не ответил на заявку");
+    QVERIFY(told);
+    QCOMPARE(rig.basket()->rowCount(), 2);
+    answers.boxes << QMessageBox::Yes;
+    w->findChild<QPushButton *>("Send_List")->click();
+    QVERIFY(rig.peer->waitForFrames(3));
+    QCOMPARE(int(TestPeer::code(rig.peer->frames.at(2))), 12);
 }
 
 // ---- drawings --------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "login/startwindow.h"
 #include "order_helpers.h"
 #include "testcerts.h"
+#include "wire.h"
 
 using namespace orderfx;
 
@@ -83,6 +84,7 @@ private slots:
     void cleanup() { Answers::uninstall(); }
     void invoiceWithOneDrawing_data();
     void invoiceWithOneDrawing();
+    void eightyRowsGoInPartsWithTheirDrawings();
 };
 
 void TstOrderRoad::invoiceWithOneDrawing_data()
@@ -201,6 +203,71 @@ void TstOrderRoad::invoiceWithOneDrawing()
     QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(stored).size(), qint64(bytes.size()), 10000);
     QCOMPARE(contents(stored), bytes);
     QVERIFY2(mostQueued <= 2 * (6144 + 256), qPrintable(QString::number(mostQueued)));
+}
+
+// More rows than one frame holds: the list goes in parts, each part's drawing
+// with it, on one confirmation.
+void TstOrderRoad::eightyRowsGoInPartsWithTheirDrawings()
+{
+    if (!QFile::exists(QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server")))
+        QSKIP("vintaro-server is not built");
+    ServerProcess server;
+    QVERIFY(server.start());
+    QTemporaryDir dir;
+    Answers answers;
+    answers.install();
+
+    StartWindow login("127.0.0.1", server.port());
+    login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
+    login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
+    login.findChild<QPushButton *>("LoginBut")->click();
+    QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+    MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
+                 login.loginStatusDialog(), login.loginData(), nullptr);
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.tables().isEmpty(), 20000);
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(tabs->indexOf(w.findChild<QWidget *>("SNP")));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.findChild<QLineEdit *>("SNP_Definition")->text().isEmpty(), 20000);
+
+    QList<QByteArray> bytes;
+    for (int i = 0; i < 2; ++i) {
+        bytes << QByteArray(5000 + i, char('a' + i));
+        const QString path = dir.path() + QString("/part%1.dwg").arg(i);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes.last());
+        answers.files << path;
+    }
+    const int rows = 80;
+    for (int i = 0; i < rows; ++i) {
+        if (i == 0 || i == rows - 1)
+            w.findChild<QAbstractButton *>("SNP_Add_Chert")->click();
+        w.findChild<QAbstractButton *>("SNP_Add_To_Basket")->click();
+    }
+    auto *basket = w.findChild<QTableWidget *>("Basket");
+    QCOMPARE(basket->rowCount(), rows);
+    QStringList cells;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 5; ++c)
+            cells << basket->item(r, c)->text();
+    QVERIFY(!wire::fitsOnWire(wire::requestFrame(wire::OrderInvoice, cells)));
+
+    w.findChild<QPushButton *>("To_Basket")->click();
+    answers.boxes << QMessageBox::Yes;
+    w.findChild<QPushButton *>("Send_List")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(basket->rowCount(), 0, 30000);
+    QCOMPARE(answers.asked.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(storedUploads(server.dataDir()).size(), 2, 20000);
+    QList<QByteArray> stored;
+    for (const QString &f : storedUploads(server.dataDir()))
+        stored << contents(f);
+    std::sort(stored.begin(), stored.end());
+    QCOMPARE(stored, bytes);
+    int results = 0;
+    for (Message *m : w.findChildren<Message *>())
+        results += m->isVisible() && m->messageText() == "Все данные отправлены на сервер." ? 1 : 0;
+    QCOMPARE(results, 1);
 }
 
 QTEST_MAIN(TstOrderRoad)

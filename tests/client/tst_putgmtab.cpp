@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTcpSocket>
 #include <QTextEdit>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QtTest>
 #include <memory>
 
@@ -74,6 +76,8 @@ private slots:
     void base091BackAfterRectangle();
     void wholeRoad();
     void emptyReplyMeansNoConstruction();
+    void recommendationGoesWithTheRoundShape();
+    void recommendationReadsWhole();
     void notesForDrawings();
     void temperatureAndModifyingElement();
     void rectangleDesignationFollowsFacing();
@@ -553,6 +557,43 @@ void TstPutgmTab::emptyReplyMeansNoConstruction()
     // Typing the diameters of a non-standard flange clears the notice.
     w<QCheckBox>("PUTGm_Input_Box")->setChecked(true);
     QCOMPARE(w<QLabel>("PUTGm_Message_Label")->text(), QString());
+}
+
+void TstPutgmTab::recommendationGoesWithTheRoundShape()
+{
+    openReady({"", "54", "37", "", "t7"});
+    auto *label = w<QLabel>("PUTGm_Message_Label");
+    QVERIFY(label->text().contains("рекомендованы"));
+    w<QRadioButton>("PUTGm_Config_Rect")->click();
+    QVERIFY(!label->text().contains("рекомендованы"));
+    w<QRadioButton>("PUTGm_Config_Circle")->click();
+    QVERIFY(label->text().contains("рекомендованы"));
+}
+
+// The longest recommendation, with a drawing attached, at the window's
+// smallest size: every line of it is on screen.
+void TstPutgmTab::recommendationReadsWhole()
+{
+    QTemporaryDir dir;
+    const QString drawing = dir.filePath("plan.dwg");
+    {
+        QFile f(drawing);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    const auto before = MainWindow::openFileDialog;
+    MainWindow::openFileDialog = [drawing](QWidget *, const QString &, const QString &, const QString &) {
+        return drawing;
+    };
+    openReady({"", "54", "37", "", "t7"});
+    w<QPushButton>("PUTGm_AddChert")->click();
+    MainWindow::openFileDialog = before;
+    window->resize(window->minimumSizeHint());
+    QTest::qWait(50);
+    auto *label = w<QLabel>("PUTGm_Message_Label");
+    QVERIFY(label->text().endsWith("ПУТГм-095. "));
+    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+             qPrintable(QString("%1 < %2").arg(label->height()).arg(label->heightForWidth(label->width()))));
 }
 
 void TstPutgmTab::notesForDrawings()

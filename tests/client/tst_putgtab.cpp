@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QTcpSocket>
 #include <QTextEdit>
+#include <QTableWidget>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -92,6 +94,9 @@ private slots:
     void backToRoundLaysOutTheRings();
     void wholeRoad();
     void otherMaterialAndThicknessTyped();
+    void addKeepsTheMainChoices();
+    void unchangedChoiceLeavesNoWaitingDialog();
+    void listTitlesMatchTheValues();
 
     void fillList_data();
     void fillList();
@@ -166,6 +171,54 @@ QList<QVariantMap> TstPutgTab::lookups() const
         out << m;
     }
     return out;
+}
+
+// Adding an item resets only its extra elements: the next item keeps the
+// thickness and material the customer chose.
+void TstPutgTab::addKeepsTheMainChoices()
+{
+    QVERIFY(open(allTables()));
+    peer->reply(item(wire::PutgReply, wire::encodeStringList({"0", "107", "57", "0"})));
+    QTRY_VERIFY(!child<QLineEdit>("PUTG_Definition")->text().isEmpty());
+    child<QComboBox>("PUTG_Depth_Box")->setCurrentText("3,0");
+    child<QComboBox>("PUTG_O_Material")->setCurrentIndex(4);
+    child<QCheckBox>("PUTG_Otv_checkBox")->setChecked(true);
+    child<QPushButton>("PUTG_Add_To_Basket")->click();
+    QCOMPARE(child<QTableWidget>("Basket")->rowCount(), 1);
+    QCOMPARE(child<QComboBox>("PUTG_Depth_Box")->currentText(), QString("3,0"));
+    QCOMPARE(child<QComboBox>("PUTG_O_Material")->currentIndex(), 4);
+    QVERIFY(!child<QCheckBox>("PUTG_Otv_checkBox")->isChecked());
+    QVERIFY(child<QLineEdit>("PUTG_Definition")->text().contains("-3,0"));
+}
+
+// Oval and back to round asks nothing new: no dialog may wait for an answer.
+void TstPutgTab::unchangedChoiceLeavesNoWaitingDialog()
+{
+    QVERIFY(open(allTables()));
+    peer->reply(item(wire::PutgReply, wire::encodeStringList({"0", "39", "18", "0"})));
+    QTRY_COMPARE(tab()->PUTGD3, QString("39"));
+    settle();
+    child<QRadioButton>("PUTG_Config_Ellipse")->click();
+    child<QRadioButton>("PUTG_Config_Circle")->click();
+    settle();
+    QCOMPARE(lookups().size(), 1);
+    for (Message *m : window->findChildren<Message *>())
+        QVERIFY2(!m->isVisible() || m->isCloseEnabled(), qPrintable(m->messageText()));
+}
+
+void TstPutgTab::listTitlesMatchTheValues()
+{
+    QVERIFY(open(allTables()));
+    const struct { int standard; const char *size; const char *press; } rows[] = {
+        {2, "Номинальный проход, \"", "Класс давления"},
+        {5, "Номинальный размер DN", "Номинальное давление PN"},
+        {0, "Ду", "Ру, МПа (кгс/см²)"},
+    };
+    for (const auto &r : rows) {
+        child<QComboBox>("PUTGStandBox")->setCurrentIndex(r.standard);
+        QCOMPARE(child<QLabel>("PUTG_Size_Label")->text(), QString(r.size));
+        QCOMPARE(child<QLabel>("PUTG_Press_Label")->text(), QString(r.press));
+    }
 }
 
 // ---- form and option rules -------------------------------------------------
@@ -569,6 +622,10 @@ void TstPutgTab::nonStandardFlangeForcesNewRequest()
     QVERIFY(child<QLineEdit>("PUTG_D3_Inp_Box")->isVisible());
     QVERIFY(!child<QLineEdit>("PUTG_D4_Inp_Box")->isVisible());
     QVERIFY(!child<QLineEdit>("PUTG_D1_Inp_Box")->isVisible());
+    // Typed diameters are positive numbers with a decimal comma, nothing else.
+    child<QLineEdit>("PUTG_D3_Inp_Box")->clear();
+    QTest::keyClicks(child<QLineEdit>("PUTG_D3_Inp_Box"), "-12.5abc,5");
+    QCOMPARE(child<QLineEdit>("PUTG_D3_Inp_Box")->text(), QString("125,5"));
     child<QLineEdit>("PUTG_D3_Inp_Box")->setText("100");
     child<QLineEdit>("PUTG_D2_Inp_Box")->setText("50");
     QCOMPARE(child<QLabel>("PUTG_s3")->text(), QString("100"));

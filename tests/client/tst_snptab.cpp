@@ -662,7 +662,7 @@ void TstSnpTab::requestStandardMapping_data()
     QTest::newRow("EN 12560 / 16.47 A") << "SNP_EN_1647A_Btn" << "EN12151647A" << "ASME1647A" << inch;
     QTest::newRow("EN 12560 / 16.47 B") << "SNP_EN_1647B_Btn" << "EN12151647B" << "ASME1647B" << inch;
     QTest::newRow("ASME 16.47 B") << "SNP_ASME_1647B_Btn" << "ASME1647B" << "ASME1647B" << inch;
-    QTest::newRow("EN1514") << "SNP_EN15_Btn" << "EN1514" << "EN1514" << inch;
+    QTest::newRow("EN1514") << "SNP_EN15_Btn" << "EN1514" << "EN1514" << "Номинальный размер DN";
     QTest::newRow("GOST128") << "SNP_GOST_128_Btn" << "GOST128" << "GOST128" << "Условный проход, мм";
 }
 
@@ -850,7 +850,7 @@ void TstSnpTab::tuTypedDiameters()
     QTest::keyClicks(w<QLineEdit>("D3_Edit"), "70");
     QTest::keyClicks(w<QLineEdit>("D2_Edit"), "50");
     QCOMPARE(definition(), QString()); // D1 still missing
-    QTest::keyClicks(w<QLineEdit>("D1_Edit"), "4x0"); // the validator drops the letter
+    QTest::keyClicks(w<QLineEdit>("D1_Edit"), "-4x0"); // the validator drops sign and letter
     QCOMPARE(w<QLineEdit>("D1_Edit")->text(), QString("40"));
     QCOMPARE(w<QLabel>("D1_Data")->text(), QString("40"));
     QCOMPARE(definition(), QString("СНП-Д-3-90 x 70 x 50 x 40-4,5  ТУ 3689-010-40517326"));

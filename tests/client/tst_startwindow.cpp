@@ -32,6 +32,8 @@ private slots:
     void defaultsHoldAllEightKeys();
     void firstPressConnectsThenLogsIn();
     void refusalKeepsWindowOpenAndConnected();
+    void oneLoginAtATime();
+    void questionnaireAndFileInOneDialog();
     void successHandsOverEverything();
     void socketErrors_data();
     void socketErrors();
@@ -103,10 +105,39 @@ void TstStartWindow::firstPressConnectsThenLogsIn()
     QVERIFY(w.loginStatusDialog());
     QCOMPARE(w.loginStatusDialog()->messageText(), QString("Отправка данных..."));
 
-    // A second press on the open connection sends once more, immediately.
+    // A second press while the answer is owed sends nothing; once answered,
+    // a press sends at once on the open connection.
+    press(w, "LoginBut");
+    QTest::qWait(100);
+    QCOMPARE(peer.frames.size(), 1);
+    peer.send(loginAnswer("Неверное имя пользователя или пароль"));
+    QTRY_VERIFY(w.loginStatusDialog() == nullptr);
     press(w, "LoginBut");
     QVERIFY(peer.waitForFrames(2));
     QCOMPARE(peer.frames.size(), 2);
+}
+
+// A double click: one login goes, and the window opens on its answer with the
+// credentials that were sent, whatever the fields hold by then.
+void TstStartWindow::oneLoginAtATime()
+{
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    setFields(w, "petrov", "pass1");
+    w.show();
+    press(w, "LoginBut");
+    press(w, "LoginBut");
+    QVERIFY(peer.waitForFrames(1));
+    setFields(w, "petrov", "other");
+    press(w, "LoginBut");
+    QTest::qWait(100);
+    QCOMPARE(peer.frames.size(), 1);
+    const QVariantMap data{{"SNP", true}};
+    peer.send(loginAnswer(wire::loginSuccessText(), &data));
+    QTRY_COMPARE(w.result(), int(QDialog::Accepted));
+    QCOMPARE(w.loginPassword(), QString("pass1"));
+    QVERIFY(w.loginStatusDialog());
+    QCOMPARE(w.loginStatusDialog()->messageText(), wire::loginSuccessText());
 }
 
 void TstStartWindow::refusalKeepsWindowOpenAndConnected()
@@ -329,6 +360,30 @@ QString bigFile(const QTemporaryDir &dir, QByteArray *bytes)
 }
 }
 
+// The questionnaire is answered once its file is in: one dialog says both.
+void TstStartWindow::questionnaireAndFileInOneDialog()
+{
+    QTemporaryDir dir;
+    QByteArray bytes;
+    const QString path = bigFile(dir, &bytes);
+    TestPeer peer;
+    StartWindow w("127.0.0.1", peer.port());
+    w.show();
+    w.ConnectToSerever();
+    w.SlotSendToServer(QVariantMap{{"fio", "x"}}, quint8(wire::QuestionnaireBeforeLogin));
+    w.sendFile(path);
+    const auto shown = [&w] {
+        QStringList texts;
+        for (Message *m : w.findChildren<Message *>())
+            if (m->isVisible())
+                texts << m->messageText();
+        return texts;
+    };
+    QTRY_COMPARE(shown(), QStringList{"Файл отправлен на сервер"});
+    peer.send(loginAnswer("Опросный лист отправлен."));
+    QTRY_COMPARE(shown(), QStringList{"Опросный лист отправлен.\nФайл отправлен на сервер"});
+}
+
 // The questionnaire's file goes up through this window; a login pressed
 // meanwhile must follow the file's bytes, not land inside them.
 void TstStartWindow::loginDuringUploadFollowsTheFile()
@@ -339,6 +394,8 @@ void TstStartWindow::loginDuringUploadFollowsTheFile()
     TestPeer peer;
     StartWindow w("127.0.0.1", peer.port());
     QVERIFY(loginSent(w, peer));
+    peer.send(loginAnswer("Неверное имя пользователя или пароль"));
+    QTRY_VERIFY(w.loginStatusDialog() == nullptr);
     w.sendFile(path);
     press(w, "LoginBut");
     QVERIFY(peer.waitForFrames(3));

@@ -94,26 +94,27 @@ inline void addSnp(MainWindow *w, const QString &definition, const QString &coun
     press(w, t, "SNP_Add_To_Basket", &MainWindow::on_SNP_Add_To_Basket_clicked);
 }
 
+// A round item of the tab's construction: outside diameter and bore.
 inline void addPutg(MainWindow *w, const QString &definition, const QString &count,
-                    const QString &d1, const QString &d2, const QString &description)
+                    const QString &outside, const QString &bore, const QString &description)
 {
     PutgTab *t = w->putgTab();
     setField(w, t, "PUTG_Definition", definition);
     setField(w, t, "PUTG_Count", count);
-    t->PUTGD1 = d1;
-    t->PUTGD2 = d2;
+    t->PUTGD3 = outside;
+    t->PUTGD2 = bore;
     t->PUTGDescriptionText = description;
     press(w, t, "PUTG_Add_To_Basket", &MainWindow::on_PUTG_Add_To_Basket_clicked);
 }
 
 inline void addPutgm(MainWindow *w, const QString &definition, const QString &count,
-                     const QString &d1, const QString &d2, const QString &description)
+                     const QString &outside, const QString &bore, const QString &description)
 {
     PutgmTab *t = w->putgmTab();
     setField(w, t, "PUTGm_Definition", definition);
     setField(w, t, "PUTGm_Count", count);
-    t->PUTGmD1 = d1;
-    t->PUTGmD2 = d2;
+    t->PUTGmD3 = outside;
+    t->PUTGmD2 = bore;
     t->PUTGmDescriptionText = description;
     press(w, t, "PUTGm_Add_To_Basket", &MainWindow::on_PUTGm_Add_To_Basket_clicked);
 }

@@ -53,7 +53,7 @@ void TestSnpOptions::standards_data()
     QTest::newRow("ASME1647B") << "ASME1647B" << "asme1647B_size" << "asme1647B_press" << "ASME1647B" << inch;
     QTest::newRow("EN12151647B") << "EN12151647B" << "asme1647B_size" << "asme1647B_press"
                                  << "ASME1647B" << inch;
-    QTest::newRow("EN1514") << "EN1514" << "en15_size" << "en15_press" << "EN1514" << inch;
+    QTest::newRow("EN1514") << "EN1514" << "en15_size" << "en15_press" << "EN1514" << "Номинальный размер DN";
     QTest::newRow("TU") << "TU" << "" << "" << "TU" << "";
 }
 

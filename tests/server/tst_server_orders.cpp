@@ -204,6 +204,7 @@ private slots:
         QTest::newRow("cells not 5 per row") << 12 << 7 << true << 14 << false;
         QTest::newRow("empty list") << 21 << 0 << true << 14 << false;
         QTest::newRow("before login") << 12 << 5 << false << 14 << false;
+        QTest::newRow("quantity not whole") << 12 << 10 << true << 14 << false;
     }
 
     void orderReplies()
@@ -222,7 +223,9 @@ private slots:
             QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
         QStringList list;
         for (int i = 0; i < cells; ++i)
-            list << QStringLiteral("ячейка %1").arg(i);
+            list << (i % 5 == 1 ? QString::number(i) : QStringLiteral("ячейка %1").arg(i));
+        if (QByteArray(QTest::currentDataTag()) == "quantity not whole")
+            list[6] = QStringLiteral("2 шт.");
         c.send(wire::requestFrame(quint8(code), list));
         quint8 got = 0;
         QByteArray arg;

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/message.h"
+#include "app/wholetext.h"
 #include "net/fileupload.h"
 #include "net/netstatus.h"
 #include "net/statusdialog.h"
@@ -99,6 +100,11 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
     }
 
     InfoMapInit();
+    for (QLabel *label : {m_snp->messageLabel(), m_putg->messageLabel(), m_putgm->messageLabel()})
+        keepTextWhole(label);
+    for (QWidget *tab : {static_cast<QWidget *>(m_snp), static_cast<QWidget *>(m_putg),
+                         static_cast<QWidget *>(m_putgm)})
+        showEntriesWhole(tab);
 
     ui->Back->hide();
     ui->Basket->hide();
@@ -109,6 +115,8 @@ MainWindow::MainWindow(QTcpSocket *socket, QString user, QString password, Messa
 
     wireRequestTriggers();
     wireOrderButtons();
+    // "Выход" ends the program as closing the window does.
+    connect(ui->action_exit, &QAction::triggered, this, &QWidget::close);
 
     m_socket = socket;
     if (m_socket) {
@@ -214,6 +222,8 @@ void MainWindow::SetMessages()
     m_snp->messageLabel()->setText(t.snp);
     m_putg->messageLabel()->setText(t.putg);
     m_putgm->messageLabel()->setText(t.putgm);
+    for (QLabel *label : {m_snp->messageLabel(), m_putg->messageLabel(), m_putgm->messageLabel()})
+        fitWholeText(label);
 }
 
 // ---- sending ---------------------------------------------------------------
@@ -237,6 +247,7 @@ bool MainWindow::writeFrame(const QByteArray &frame, const QString &status)
         return true;
     }
     m_socket->write(frame);
+    ++m_framesWritten;
     statusdialog::busy(m_message, this, status);
     return true;
 }
@@ -307,20 +318,38 @@ void MainWindow::timerEvent(QTimerEvent *event)
         if (m_message)
             m_message->close();
         m_message = nullptr;
+    } else if (id == m_orderTimer) {
+        giveUpOnOrder();
     } else if (id == m_snpTimer) {
         killTimer(m_snpTimer);
         m_snpTimer = 0;
-        m_snp->SNPFindData();
+        lookUp([this] { m_snp->SNPFindData(); });
     } else if (id == m_putgTimer) {
         killTimer(m_putgTimer);
         m_putgTimer = 0;
-        m_putg->PUTGFindData();
+        lookUp([this] { m_putg->PUTGFindData(); });
     } else if (id == m_putgmTimer) {
         killTimer(m_putgmTimer);
         m_putgmTimer = 0;
-        m_putgm->PUTGmFindData();
+        lookUp([this] { m_putgm->PUTGmFindData(); });
     } else {
         QMainWindow::timerEvent(event);
+    }
+}
+
+void MainWindow::lookUp(const std::function<void()> &findData)
+{
+    const int before = m_framesWritten;
+    findData();
+    if (m_framesWritten != before)
+        return;
+    // An unchanged choice sends nothing, so no answer will come to close the
+    // dialog; it goes unless it also waits for something else.
+    const bool otherWait = m_pendingOrder || !m_orderParts.isEmpty() || m_questionnairesOwed > 0
+        || m_upload || !m_chain.drawings.isEmpty();
+    if (m_message && !otherWait && m_message->messageText() == QStringLiteral("Отправка данных...")) {
+        m_message->close();
+        m_message = nullptr;
     }
 }
 
@@ -409,14 +438,22 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             finishCommand(QStringLiteral("Ошибка. Повторите отправку позднее."));
             break;
         case wire::OrderFailed:
-            m_pendingOrder.reset();
+            if (overdueAnswer(code))
+                break;
+            orderAnswered();
+            m_orderParts.clear();
             finishCommand(QStringLiteral("Ошибка отправки."));
             break;
         case wire::DocumentMailed:
-            m_pendingOrder.reset();
-            finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
+            if (overdueAnswer(code))
+                break;
+            orderAnswered();
+            if (!sendNextOrderPart())
+                finishCommand(QStringLiteral("Файл будет выслан Вам на почту."));
             break;
         case wire::OrderAccepted: {
+            if (overdueAnswer(code))
+                break;
             if (!m_chain.drawings.isEmpty()) {
                 qWarning() << "order acknowledged again while its drawings go up; ignored";
                 break;
@@ -424,7 +461,7 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             // The answer is for the list as it was sent, whatever the user did
             // to it since: the drawings keep their rows and later rows stay.
             SentOrder sent = m_pendingOrder ? *m_pendingOrder : currentOrder();
-            m_pendingOrder.reset();
+            orderAnswered();
             int first = -1;
             for (int i = 0; i < sent.drawings.size(); ++i) {
                 if (!sent.drawings.at(i).isEmpty()) {
@@ -444,9 +481,9 @@ void MainWindow::handleReplyBody(const QByteArray &body)
                     uploadChainDrawing(first);
                 break;
             }
-            if (m_message)
-                m_message->setCloseEnabled(true);
             removeSentRows(sent);
+            if (!sendNextOrderPart() && m_message)
+                m_message->setCloseEnabled(true);
             break;
         }
         default:
@@ -454,6 +491,17 @@ void MainWindow::handleReplyBody(const QByteArray &body)
             break;
         }
     }
+}
+
+bool MainWindow::overdueAnswer(quint8 code)
+{
+    // Replies come in order: an answer owed to an order given up on belongs
+    // to it, not to a list sent again since.
+    if (m_overdueAnswers == 0)
+        return false;
+    --m_overdueAnswers;
+    qWarning() << "late answer" << code << "to an order the customer was told may not have arrived";
+    return true;
 }
 
 void MainWindow::fillCurrentTabIfNeeded(bool fromTables)
@@ -738,17 +786,21 @@ void MainWindow::continueAttachmentChain()
         uploadChainDrawing(next);
         return;
     }
-    statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
     removeSentRows(m_chain);
     endAttachmentChain();
+    // A further part of the same list goes now; the result is told at the end.
+    if (!sendNextOrderPart())
+        statusdialog::finish(m_message, this, QStringLiteral("Все данные отправлены на сервер."));
 }
 
 void MainWindow::uploadChainDrawing(int row)
 {
     m_uploadPos = row;
     sendFile(m_chain.drawings.at(row), row);
-    if (!m_upload)
+    if (!m_upload) {
+        m_orderParts.clear();
         endAttachmentChain(); // a file that cannot be opened stops the chain
+    }
 }
 
 void MainWindow::endAttachmentChain()
@@ -762,6 +814,7 @@ void MainWindow::dropUploads()
 {
     m_upload.reset();
     m_chain = SentOrder();
-    m_pendingOrder.reset();
+    orderAnswered();
+    m_orderParts.clear();
     m_held.clear();
 }

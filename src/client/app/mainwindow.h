@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ordertab.h"
 #include "app/tabhost.h"
 #include "wire.h"
 
@@ -68,9 +69,8 @@ public:
     QString PUTGChertPath, PUTGChertName;
     QString PUTGmChertPath, PUTGmChertName;
 
-    // Add buttons and attach buttons of the configurator tabs. The buttons
-    // live in the tabs' own forms, so they are connected by object name when
-    // the window is built rather than by the automatic slot naming.
+    // Add buttons and attach buttons of the configurator tabs; the tabs hand
+    // their buttons over (OrderTab), so these are wired when the window is built.
     void on_SNP_Add_To_Basket_clicked();
     void on_PUTG_Add_To_Basket_clicked();
     void on_PUTGm_Add_To_Basket_clicked();
@@ -83,6 +83,8 @@ public:
     // (returns the standard button pressed).
     static std::function<QString(QWidget *, const QString &, const QString &, const QString &)> openFileDialog;
     static std::function<int(QMessageBox *)> runMessageBox;
+    // How long an order may wait for its answer before the customer is told.
+    static int orderAnswerTimeoutMs;
 
     // Composes the three label texts from a notes map (pure, for tests and reuse).
     struct MessageTexts { QString snp, putg, putgm; };
@@ -125,6 +127,9 @@ private:
     // Writes one frame; false when nothing was sent (and why is shown).
     bool writeFrame(const QByteArray &frame, const QString &status);
     void dataReceived();
+    // Runs a tab's data request; closes the waiting dialog if nothing went out.
+    void lookUp(const std::function<void()> &findData);
+    int m_framesWritten = 0;
     void fillCurrentTabIfNeeded(bool fromTables);
     void finishCommand(const QString &text);
     void startUpload(const QString &fileName, int index, bool attachment);
@@ -135,12 +140,16 @@ private:
     void sendHeldFrames();
     void wireRequestTriggers();
     void wireOrderButtons();
-    enum class Family { Snp, Putg, Putgm };
-    void addToBasket(Family family);
-    void toggleDrawing(const char *buttonName, QString *path, QString *name,
-                       QObject *tab, const char *rebuild);
-    QString widgetText(const char *objectName) const;
-    static void invokeByName(QObject *target, const char *method);
+    // The drawing held for the item a tab is configuring.
+    struct Drawing
+    {
+        QString *path;
+        QString *name;
+    };
+    QList<std::pair<OrderTab *, Drawing>> orderTabs();
+    Drawing drawingOf(OrderTab *tab);
+    void addToBasket(OrderTab *tab);
+    void toggleDrawing(OrderTab *tab);
     QTableWidgetItem *basketItem(int row, int column);
     static QString listAt(const QStringList &l, int i);
 
@@ -185,6 +194,21 @@ private:
     void removeSentRows(const SentOrder &sent);
     // The last order written and not yet answered; the list may change meanwhile.
     std::optional<SentOrder> m_pendingOrder;
+    // A list too big for one frame goes as several requests of one kind, one
+    // after another once the previous part and its drawings are through.
+    QList<SentOrder> m_orderParts;
+    quint8 m_orderCode = 0;
+    void sendOrderPart(const SentOrder &part);
+    // Sends the next part; false when none is left.
+    bool sendNextOrderPart();
+    // Stops waiting for the answer to the order on its way.
+    void orderAnswered();
+    void giveUpOnOrder();
+    // True (and consumed) when an order reply belongs to an order given up on.
+    bool overdueAnswer(quint8 code);
+    int m_orderTimer = 0;
+    // Answers still owed to orders the customer was told may not have arrived.
+    int m_overdueAnswers = 0;
     // The acknowledged order whose drawings go up one after another after
     // reply 13; its drawings are not empty exactly while that chain runs.
     SentOrder m_chain;

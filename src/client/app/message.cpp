@@ -27,7 +27,7 @@ Message::Message(QWidget *parent)
     // so no pixmap outlives the application object at exit.
     static const QIcon *icon = new QIcon(QStringLiteral(":/res/icon.png"));
     setWindowIcon(*icon);
-    setFixedSize(250, 96);
+    setFixedSize(kWidth, kHeight);
     setWindowModality(Qt::ApplicationModal);
 }
 
@@ -39,6 +39,19 @@ Message::~Message()
 void Message::setMessageText(const QString &text)
 {
     ui->label_2->setText(text);
+    fitText();
+}
+
+void Message::fitText()
+{
+    // Server answers and advice run to several lines: the text box and the
+    // dialog grow downwards until all of it shows, never below the form size.
+    const int width = ui->label_2->width();
+    const int needed = qMax(kTextHeight, ui->label_2->heightForWidth(width));
+    const int extra = needed - kTextHeight;
+    ui->label_2->resize(width, needed);
+    ui->pushButton->move(ui->pushButton->x(), kButtonTop + extra);
+    setFixedSize(kWidth, kHeight + extra);
 }
 
 QString Message::messageText() const

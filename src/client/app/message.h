@@ -38,6 +38,12 @@ private slots:
     void on_pushButton_clicked();
 
 private:
+    void fitText();
+    static constexpr int kWidth = 250;
+    static constexpr int kHeight = 96;
+    static constexpr int kTextHeight = 41;
+    static constexpr int kButtonTop = 60;
+
     // After a lost connection closing restarts the program; returns false otherwise.
     bool restartIfLost();
 

@@ -70,12 +70,12 @@ QVariantMap StartWindow::defaultSettings(const QString &host, int port)
 
 QString StartWindow::loginUser() const
 {
-    return ui->lineEditUsr->text();
+    return m_sentUser.isNull() ? ui->lineEditUsr->text() : m_sentUser;
 }
 
 QString StartWindow::loginPassword() const
 {
-    return ui->lineEditPass->text();
+    return m_sentPassword.isNull() ? ui->lineEditPass->text() : m_sentPassword;
 }
 
 namespace {
@@ -152,6 +152,7 @@ void StartWindow::SlotConnected()
     m_socket = s;
     m_gate.reset();
     m_owed = 0;
+    m_owedLogin.clear();
     connect(m_socket, SIGNAL(readyRead()), this, SLOT(SlotReadyRead()));
     connect(m_socket, SIGNAL(connected()), this, SLOT(SlotConnected()));
     connect(m_socket, SIGNAL(error(QAbstractSocket::SocketError)),
@@ -194,6 +195,7 @@ bool StartWindow::sendFrame(const QByteArray &frame, const QString &status)
     }
     m_socket->write(frame);
     ++m_owed;
+    m_owedLogin.append(frame.size() > 2 && quint8(frame.at(2)) == wire::Login);
     statusdialog::busy(m_message, this, status);
     return true;
 }
@@ -218,8 +220,15 @@ void StartWindow::SlotSendToServer(QVariantMap o, quint8 com)
 
 void StartWindow::on_LoginBut_clicked()
 {
+    // A second press while the answer is owed (a double click) sends nothing:
+    // two answers could disagree about whether the user is logged in.
+    if (m_handOverPending || (m_loginOwed && (m_socket || m_pendingSocket)))
+        return;
+    m_sentUser = ui->lineEditUsr->text();
+    m_sentPassword = ui->lineEditPass->text();
     ConnectToSerever();
-    SlotSendToServer(wire::loginText(ui->lineEditUsr->text(), ui->lineEditPass->text()), wire::Login);
+    m_loginOwed = sendFrame(wire::requestFrame(wire::Login, wire::loginText(m_sentUser, m_sentPassword)),
+                            QStringLiteral("Отправка данных..."));
 }
 
 void StartWindow::SlotReadyRead()
@@ -232,19 +241,26 @@ void StartWindow::SlotReadyRead()
     while (m_socket && !handOverIfDue() && m_gate.next(m_socket, &body)) {
         if (m_owed > 0)
             --m_owed;
+        const bool forLogin = !m_owedLogin.isEmpty() && m_owedLogin.takeFirst();
+        if (forLogin)
+            m_loginOwed = false;
         const wire::LoginReply reply = wire::parseLoginReply(body);
         if (!reply.complete) {
             qWarning() << "unreadable reply of" << body.size() << "bytes ignored";
             continue;
         }
-        const QString text = reply.text;
+        QString text = reply.text;
+        if (m_fileSentShown) {
+            text += QStringLiteral("\nФайл отправлен на сервер");
+            m_fileSentShown = false;
+        }
         const bool fresh = !m_message;
         // A waiting dialog the user closed is shown again: the answer must be seen.
         Message *m = statusdialog::ensure(m_message, this);
         if (fresh)
             m->setCloseEnabled(false);
         m->setMessageText(text);
-        if (!reply.success) {
+        if (!reply.success || !forLogin) {
             m->setCloseEnabled(true);
             m_message = nullptr;
             continue;
@@ -300,6 +316,7 @@ void StartWindow::SlotError(QAbstractSocket::SocketError err)
 {
     auto *source = qobject_cast<QAbstractSocket *>(sender());
     const QString reason = netstatus::errorReason(err, source ? source->errorString() : QString());
+    m_fileSentShown = false;
     statusdialog::finish(m_message, this, QStringLiteral("Ошибка: ") + reason);
     m_socket = nullptr;
     if (source == m_pendingSocket)
@@ -423,7 +440,11 @@ void StartWindow::SendPartOfFile()
         m->setMessageText(QStringLiteral("Файл отправлен на сервер"));
     }
     m->setCloseEnabled(true);
-    m_message = nullptr;
+    // The questionnaire's answer comes once its file is in: it joins this
+    // dialog instead of opening a second one on top.
+    m_fileSentShown = step != FileUpload::Step::Changed && m_owed > 0;
+    if (!m_fileSentShown)
+        m_message = nullptr;
     sendKept(); // requests made while the file went up
     handOverIfDue();
 }

@@ -90,4 +90,11 @@ private:
     // Requests written on this connection whose text answer has not been read
     // yet; handed over earlier, the main window would misread that answer.
     int m_owed = 0;
+    // For each answer owed, in order: whether it answers a login.
+    QList<bool> m_owedLogin;
+    // One login on its way at a time; its credentials go to the main window.
+    bool m_loginOwed = false;
+    QString m_sentUser, m_sentPassword;
+    // The file of a questionnaire went up before its answer: one dialog says both.
+    bool m_fileSentShown = false;
 };

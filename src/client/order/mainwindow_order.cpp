@@ -4,7 +4,9 @@
 #include "ui_mainwindow.h"
 
 #include "app/message.h"
+#include "net/netstatus.h"
 #include "net/statusdialog.h"
+#include "orderrows.h"
 #include "order/orderrules.h"
 #include "putg/putgtab.h"
 #include "putgm/putgmtab.h"
@@ -15,7 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QMetaMethod>
 #include <QPixmap>
 
 std::function<QString(QWidget *, const QString &, const QString &, const QString &)>
@@ -24,59 +25,35 @@ std::function<QString(QWidget *, const QString &, const QString &, const QString
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     };
 
+int MainWindow::orderAnswerTimeoutMs = 60000;
+
 std::function<int(QMessageBox *)> MainWindow::runMessageBox = [](QMessageBox *box) {
     return box->exec();
 };
 
+QList<std::pair<OrderTab *, MainWindow::Drawing>> MainWindow::orderTabs()
+{
+    return {{m_snp, {&SNPChertPath, &SNPChertName}},
+            {m_putg, {&PUTGChertPath, &PUTGChertName}},
+            {m_putgm, {&PUTGmChertPath, &PUTGmChertName}}};
+}
+
 void MainWindow::wireOrderButtons()
 {
-    struct Wiring
-    {
-        const char *name;
-        void (MainWindow::*slot)();
-    };
-    const Wiring wiring[] = {
-        {"SNP_Add_To_Basket", &MainWindow::on_SNP_Add_To_Basket_clicked},
-        {"PUTG_Add_To_Basket", &MainWindow::on_PUTG_Add_To_Basket_clicked},
-        {"PUTGm_Add_To_Basket", &MainWindow::on_PUTGm_Add_To_Basket_clicked},
-        {"SNP_Add_Chert", &MainWindow::on_SNP_Add_Chert_clicked},
-        {"PUTG_AddChert", &MainWindow::on_PUTG_AddChert_clicked},
-        {"PUTGm_AddChert", &MainWindow::on_PUTGm_AddChert_clicked},
-    };
-    for (const Wiring &w : wiring) {
-        auto *button = findChild<QAbstractButton *>(QLatin1String(w.name));
-        if (!button)
-            continue;
-        connect(button, &QAbstractButton::clicked, this, w.slot);
-    }
-    for (const char *name : {"SNP_Add_Chert", "PUTG_AddChert", "PUTGm_AddChert"}) {
-        if (auto *button = findChild<QAbstractButton *>(QLatin1String(name)))
-            button->setText(order::attachText());
+    for (const auto &t : orderTabs()) {
+        OrderTab *tab = t.first;
+        connect(tab->addButton(), &QAbstractButton::clicked, this, [this, tab] { addToBasket(tab); });
+        connect(tab->attachButton(), &QAbstractButton::clicked, this, [this, tab] { toggleDrawing(tab); });
+        tab->attachButton()->setText(order::attachText());
     }
 }
 
-QString MainWindow::widgetText(const char *objectName) const
+MainWindow::Drawing MainWindow::drawingOf(OrderTab *tab)
 {
-    QWidget *w = findChild<QWidget *>(QLatin1String(objectName));
-    if (!w)
-        return QString();
-    // Line edits, spin boxes and labels say "text", text edits "plainText".
-    for (const char *property : {"plainText", "text", "currentText"}) {
-        const QVariant v = w->property(property);
-        if (v.isValid())
-            return v.toString();
-    }
-    return QString();
-}
-
-void MainWindow::invokeByName(QObject *target, const char *method)
-{
-    if (!target || !method)
-        return;
-    const QByteArray signature = QByteArray(method) + "()";
-    if (target->metaObject()->indexOfMethod(signature.constData()) < 0)
-        return; // this tab has no such step
-    QMetaObject::invokeMethod(target, method, Qt::DirectConnection);
+    for (const auto &t : orderTabs())
+        if (t.first == tab)
+            return t.second;
+    return {nullptr, nullptr};
 }
 
 QTableWidgetItem *MainWindow::basketItem(int row, int column)
@@ -97,99 +74,47 @@ QTableWidgetItem *MainWindow::basketItem(int row, int column)
 
 void MainWindow::on_SNP_Add_To_Basket_clicked()
 {
-    addToBasket(Family::Snp);
+    addToBasket(m_snp);
 }
 
 void MainWindow::on_PUTG_Add_To_Basket_clicked()
 {
-    addToBasket(Family::Putg);
+    addToBasket(m_putg);
 }
 
 void MainWindow::on_PUTGm_Add_To_Basket_clicked()
 {
-    addToBasket(Family::Putgm);
+    addToBasket(m_putgm);
 }
 
-void MainWindow::addToBasket(Family family)
+void MainWindow::addToBasket(OrderTab *tab)
 {
-    QObject *tab = nullptr;
-    const char *definition = nullptr;
-    const char *count = nullptr;
-    const char *attachButton = nullptr;
-    const char *rebuild = nullptr;
-    const char *reset = nullptr;
-    QString *chertPath = nullptr;
-    QString *chertName = nullptr;
-    QString size;
-    switch (family) {
-    case Family::Snp:
-        tab = m_snp;
-        definition = "SNP_Definition";
-        count = "SNP_Count";
-        attachButton = "SNP_Add_Chert";
-        rebuild = "SNPCreateDefinition";
-        reset = "ResetAddFields";
-        chertPath = &SNPChertPath;
-        chertName = &SNPChertName;
-        size = order::snpSizeText(m_snp->SNPType, m_snp->SNPD1, m_snp->SNPD2, m_snp->SNPD3, m_snp->SNPD4);
-        break;
-    case Family::Putg:
-        tab = m_putg;
-        definition = "PUTG_Definition";
-        count = "PUTG_Count";
-        attachButton = "PUTG_AddChert";
-        rebuild = "PUTGCreateDefinition";
-        reset = "PUTGResetAddFields";
-        chertPath = &PUTGChertPath;
-        chertName = &PUTGChertName;
-        size = m_putg->PUTGD1 + QLatin1Char('*') + m_putg->PUTGD2;
-        break;
-    case Family::Putgm:
-        tab = m_putgm;
-        definition = "PUTGm_Definition";
-        count = "PUTGm_Count";
-        attachButton = "PUTGm_AddChert";
-        rebuild = "PUTGmCreateDefinition";
-        chertPath = &PUTGmChertPath;
-        chertName = &PUTGmChertName;
-        size = m_putgm->PUTGmD1 + QLatin1Char('*') + m_putgm->PUTGmD2;
-        break;
-    }
-
-    const QString designation = widgetText(definition);
-    if (designation.isEmpty()) {
+    const OrderTab::Row offered = tab->offeredRow();
+    if (offered.designation.isEmpty()) {
         // An incomplete choice adds nothing; the extra options are reset all the same.
-        invokeByName(tab, reset);
+        tab->resetExtraOptions();
         return;
     }
+    const Drawing drawing = drawingOf(tab);
 
     const int row = ui->Basket->rowCount();
     ui->Basket->setRowCount(row + 1);
-    basketItem(row, 0)->setText(designation);
-    basketItem(row, 1)->setText(widgetText(count));
-    basketItem(row, 2)->setText(size);
-    basketItem(row, 3)->setText(*chertName);
-    if (family == Family::Snp)
-        basketItem(row, 4)->setText(m_snp->SNPDescriptionText);
-    else
-        basketItem(row, 4); // filled after the rebuild below
+    basketItem(row, 0)->setText(offered.designation);
+    basketItem(row, 1)->setText(offered.quantity);
+    basketItem(row, 2)->setText(offered.sizes);
+    basketItem(row, 3)->setText(*drawing.name);
+    basketItem(row, 4)->setText(offered.description);
 
     // The drawing now belongs to this row only.
-    ChertList.append(*chertPath);
-    chertPath->clear();
-    chertName->clear();
-    if (auto *button = findChild<QAbstractButton *>(QLatin1String(attachButton)))
-        button->setText(order::attachText());
-
-    invokeByName(tab, rebuild);
-    if (family == Family::Putg)
-        basketItem(row, 4)->setText(m_putg->PUTGDescriptionText);
-    else if (family == Family::Putgm)
-        basketItem(row, 4)->setText(m_putgm->PUTGmDescriptionText);
+    ChertList.append(*drawing.path);
+    drawing.path->clear();
+    drawing.name->clear();
+    tab->attachButton()->setText(order::attachText());
+    tab->rebuildItem();
 
     statusdialog::finish(m_message, this, QStringLiteral("Добавлено в список."));
 
-    invokeByName(tab, reset);
+    tab->resetExtraOptions();
 }
 
 // ---- editing the list ---------------------------------------------------------------
@@ -252,6 +177,13 @@ void MainWindow::on_Send_List_clicked()
         statusdialog::busy(m_message, this, QStringLiteral("Ожидание ответа сервера..."));
         return;
     }
+    // Quantities are counted by the maker: the list goes only when each one is.
+    const int badRow = orderrows::firstBadQuantityRow(currentOrder().cells);
+    if (badRow >= 0) {
+        b->setCurrentCell(badRow, orderrows::kQuantityColumn);
+        statusdialog::finish(m_message, this, order::badQuantityText(badRow));
+        return;
+    }
     order::RequestKind kind;
     if (!order::requestKind(ui->comboBoxType->currentIndex(), &kind))
         return;
@@ -264,40 +196,96 @@ void MainWindow::on_Send_List_clicked()
         return;
 
     // Cells as shown now: an edited quantity goes out as edited.
-    const SentOrder order = currentOrder();
-    if (writeFrame(wire::requestFrame(kind.code, order.cells), QStringLiteral("Отправка данных...")))
-        m_pendingOrder = order;
+    const SentOrder whole = currentOrder();
+    const QList<QStringList> cells = orderrows::splitForFrames(kind.code, whole.cells);
+    if (cells.isEmpty()) {
+        // Some single row does not fit in a frame whatever the cut.
+        statusdialog::finish(m_message, this, netstatus::tooLargeText());
+        return;
+    }
+    if (!m_socket) {
+        statusdialog::finish(m_message, this, netstatus::noConnectionText());
+        return;
+    }
+    m_orderParts.clear();
+    m_orderCode = kind.code;
+    int row = 0;
+    for (const QStringList &c : cells) {
+        SentOrder part;
+        part.columns = whole.columns;
+        part.cells = c;
+        const int rows = c.size() / whole.columns;
+        part.drawings = whole.drawings.mid(row, rows);
+        row += rows;
+        m_orderParts << part;
+    }
+    sendNextOrderPart();
+}
+
+bool MainWindow::sendNextOrderPart()
+{
+    if (m_orderParts.isEmpty())
+        return false;
+    sendOrderPart(m_orderParts.takeFirst());
+    return true;
+}
+
+void MainWindow::sendOrderPart(const SentOrder &part)
+{
+    if (!writeFrame(wire::requestFrame(m_orderCode, part.cells), QStringLiteral("Отправка данных..."))) {
+        m_orderParts.clear();
+        return;
+    }
+    m_pendingOrder = part;
+    if (m_orderTimer)
+        killTimer(m_orderTimer);
+    m_orderTimer = startTimer(orderAnswerTimeoutMs);
+}
+
+void MainWindow::orderAnswered()
+{
+    if (m_orderTimer)
+        killTimer(m_orderTimer);
+    m_orderTimer = 0;
+    m_pendingOrder.reset();
+}
+
+void MainWindow::giveUpOnOrder()
+{
+    // The connection is open but no answer came: the customer may send again.
+    orderAnswered();
+    m_orderParts.clear();
+    ++m_overdueAnswers;
+    qWarning() << "no answer to the order within" << orderAnswerTimeoutMs << "ms";
+    statusdialog::finish(m_message, this, order::noAnswerText());
 }
 
 // ---- drawings -------------------------------------------------------------------------
 
 void MainWindow::on_SNP_Add_Chert_clicked()
 {
-    toggleDrawing("SNP_Add_Chert", &SNPChertPath, &SNPChertName, m_snp, "SNPCreateDefinition");
+    toggleDrawing(m_snp);
 }
 
 void MainWindow::on_PUTG_AddChert_clicked()
 {
-    toggleDrawing("PUTG_AddChert", &PUTGChertPath, &PUTGChertName, m_putg, "PUTGCreateDefinition");
+    toggleDrawing(m_putg);
 }
 
 void MainWindow::on_PUTGm_AddChert_clicked()
 {
-    toggleDrawing("PUTGm_AddChert", &PUTGmChertPath, &PUTGmChertName, m_putgm, "PUTGmCreateDefinition");
+    toggleDrawing(m_putgm);
 }
 
-void MainWindow::toggleDrawing(const char *buttonName, QString *path, QString *name,
-                               QObject *tab, const char *rebuild)
+void MainWindow::toggleDrawing(OrderTab *tab)
 {
-    auto *button = findChild<QAbstractButton *>(QLatin1String(buttonName));
-    // Without the button (forms still missing) the path tells the state.
-    const bool attach = button ? button->text() == order::attachText() : path->isEmpty();
-    if (!attach) {
-        path->clear();
-        name->clear();
-        if (button)
-            button->setText(order::attachText());
-        invokeByName(tab, rebuild);
+    QAbstractButton *button = tab->attachButton();
+    const Drawing drawing = drawingOf(tab);
+    if (button->text() != order::attachText()) {
+        drawing.path->clear();
+        drawing.name->clear();
+        button->setText(order::attachText());
+        tab->rebuildItem();
         return;
     }
 
@@ -318,12 +306,11 @@ void MainWindow::toggleDrawing(const char *buttonName, QString *path, QString *n
         }
     }
 
-    *path = chosen;
-    name->clear();
+    *drawing.path = chosen;
+    drawing.name->clear();
     if (!chosen.isEmpty()) {
-        *name = order::fileNamePart(chosen);
-        if (button)
-            button->setText(order::detachText());
+        *drawing.name = order::fileNamePart(chosen);
+        button->setText(order::detachText());
     }
-    invokeByName(tab, rebuild);
+    tab->rebuildItem();
 }

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "putgdesignation.h"
+#include "putgmdesignation.h"
+
 namespace order {
 
 // Drawings above this size are refused when attached (2 MiB inclusive).
@@ -17,6 +20,11 @@ QString detachText();
 // The size cell of a spiral-wound gasket row; depends on the type letter.
 QString snpSizeText(const QString &type, const QString &d1, const QString &d2,
                     const QString &d3, const QString &d4);
+
+// The size cells of graphite gasket rows: the typed sizes of an oval or
+// rectangular gasket, the diameters of the round one's construction.
+QString putgSizeText(const putg::PutgChoices &c);
+QString putgmSizeText(const putgm::PutgmChoices &c);
 
 // Request kinds in the order of the type combo box.
 struct RequestKind
@@ -36,5 +44,10 @@ QString fileNamePart(const QString &path);
 // Its first letter is the Latin C (U+0043), not the Cyrillic look-alike;
 // keep it that way.
 QString emptyListText();
+
+// Told when row `row` (from 0) has a quantity that is not a positive whole number.
+QString badQuantityText(int row);
+// Told when an order got no answer in time.
+QString noAnswerText();
 
 } // namespace order

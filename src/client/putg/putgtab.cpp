@@ -2,6 +2,7 @@
 #include "app/tabhost.h"
 #include "materials.h"
 #include "putgoptions.h"
+#include "order/orderrules.h"
 #include "ui_putgtab.h"
 
 #include <QDebug>
@@ -30,6 +31,9 @@ PutgTab::PutgTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgTab), m_host(host)
 {
     ui->setupUi(this);
+    for (QLineEdit *e : {ui->PUTG_D1_Inp_Box, ui->PUTG_D2_Inp_Box, ui->PUTG_D3_Inp_Box, ui->PUTG_D4_Inp_Box,
+                         ui->PUTG_A1_Edit, ui->PUTG_A2_Edit, ui->PUTG_B1_Edit, ui->PUTG_B2_Edit, ui->PUTG_C_Edit})
+        putgui::acceptSizesOnly(e);
 
     QComboBox *const pickers[] = {ui->PUTG_AE_Material, ui->PUTG_O_Material, ui->PUTG_In_Material,
                                   ui->PUTG_Out_Material};
@@ -79,6 +83,38 @@ PutgTab::~PutgTab()
 QLabel *PutgTab::messageLabel() const
 {
     return ui->PUTG_Message_Label;
+}
+
+OrderTab::Row PutgTab::offeredRow() const
+{
+    return {ui->PUTG_Definition->text(), ui->PUTG_Count->text(), order::putgSizeText(choices()),
+            PUTGDescriptionText};
+}
+
+void PutgTab::rebuildItem()
+{
+    PUTGCreateDefinition();
+}
+
+void PutgTab::resetExtraOptions()
+{
+    // Only the extra elements belong to one item; thickness, materials and
+    // the rest stay for the next one.
+    ui->PUTG_Perem_Yes->setChecked(false);
+    ui->PUTG_Otv_checkBox->setChecked(false);
+    ui->PUTG_Ras_checkBox->setChecked(false);
+    ui->PUTG_KVF_checkBox->setChecked(false);
+    PUTGCreateDefinition();
+}
+
+QAbstractButton *PutgTab::addButton() const
+{
+    return ui->PUTG_Add_To_Basket;
+}
+
+QAbstractButton *PutgTab::attachButton() const
+{
+    return ui->PUTG_AddChert;
 }
 
 putgui::ChertWidgets PutgTab::chertWidgets() const
@@ -692,6 +728,9 @@ void PutgTab::PUTGSetInpBox(bool checked)
 void PutgTab::on_PUTGStandBox_currentIndexChanged(int index)
 {
     PUTGStandard = putg::standards().value(index);
+    const putg::ListTitles titles = putg::listTitles(PUTGStandard);
+    ui->PUTG_Size_Label->setText(titles.size);
+    ui->PUTG_Press_Label->setText(titles.press);
     ui->PUTG_Input_Box->setChecked(false);
     PUTGResetAddFields();
     PUTGLoadTables(index);

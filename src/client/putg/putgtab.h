@@ -4,6 +4,7 @@
 
 #include "putgdesignation.h"
 #include "putg/putgwidgets.h"
+#include "app/ordertab.h"
 
 class TabHost;
 class QAbstractButton;
@@ -14,7 +15,7 @@ class QRadioButton;
 namespace Ui { class PutgTab; }
 
 // The expanded-graphite gasket configurator tab.
-class PutgTab : public QWidget
+class PutgTab : public QWidget, public OrderTab
 {
     Q_OBJECT
 public:
@@ -26,6 +27,13 @@ public:
     void fillFromTables();
     bool requestSuppressed() const { return PUTGConfig != QLatin1String("circ"); }
     QLabel *messageLabel() const;
+
+    // OrderTab
+    Row offeredRow() const override;
+    void rebuildItem() override;
+    void resetExtraOptions() override;
+    QAbstractButton *addButton() const override;
+    QAbstractButton *attachButton() const override;
     // Reply 16 up to the data-received step.
     void applyDimensions(const QStringList &l);
     // Shows PUTGD1..PUTGD4 in their labels.

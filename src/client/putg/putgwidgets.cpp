@@ -1,3 +1,5 @@
+#include <QLineEdit>
+#include <QRegExpValidator>
 #include "putg/putgwidgets.h"
 
 #include <QComboBox>
@@ -155,6 +157,12 @@ void ComboBoxSetEditable(QComboBox *box)
         box->setCompleter(nullptr);
         box->lineEdit()->selectAll();
     }
+}
+
+void acceptSizesOnly(QLineEdit *edit)
+{
+    static const QRegExp pattern(QStringLiteral("[1-9][0-9]{0,5}(,[0-9]{1,3})?|0,[0-9]{0,2}[1-9]"));
+    edit->setValidator(new QRegExpValidator(pattern, edit));
 }
 
 } // namespace putgui

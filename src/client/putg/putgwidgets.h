@@ -64,4 +64,8 @@ void showScaledToSize(QLabel *label, const QString &path);
 // current; the typed text is then preselected.
 void ComboBoxSetEditable(QComboBox *box);
 
+// Typed sizes and diameters take positive numbers with a decimal comma only
+// ("12,5"); anything else would go into the designation as typed.
+void acceptSizesOnly(QLineEdit *edit);
+
 } // namespace putgui

@@ -1,4 +1,6 @@
 #include "putgm/putgmtab.h"
+#include "app/wheelguard.h"
+#include "order/orderrules.h"
 #include "ui_putgmtab.h"
 
 #include "putg/putgwidgets.h"
@@ -59,6 +61,10 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgmTab), m_host(host)
 {
     ui->setupUi(this);
+    guardWheel(this);
+    for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box,
+                         ui->PUTGm_A1_Edit, ui->PUTGm_A2_Edit, ui->PUTGm_B1_Edit, ui->PUTGm_B2_Edit, ui->PUTGm_C_Edit})
+        putgui::acceptSizesOnly(e);
 
     // A typed material must not become a new entry: the last entry has to
     // stay the free one, or the codes of the entries after it go wrong.
@@ -106,6 +112,32 @@ PutgmTab::~PutgmTab()
 QLabel *PutgmTab::messageLabel() const
 {
     return ui->PUTGm_Message_Label;
+}
+
+OrderTab::Row PutgmTab::offeredRow() const
+{
+    return {ui->PUTGm_Definition->text(), ui->PUTGm_Count->text(), order::putgmSizeText(choices()),
+            PUTGmDescriptionText};
+}
+
+void PutgmTab::rebuildItem()
+{
+    PUTGmCreateDefinition();
+}
+
+void PutgmTab::resetExtraOptions()
+{
+    // Nothing here is reset between items.
+}
+
+QAbstractButton *PutgmTab::addButton() const
+{
+    return ui->PUTGm_Add_To_Basket;
+}
+
+QAbstractButton *PutgmTab::attachButton() const
+{
+    return ui->PUTGm_AddChert;
 }
 
 void PutgmTab::applyStartState()
@@ -714,14 +746,28 @@ void PutgmTab::clearNonRoundDimensions(bool edits)
 
 void PutgmTab::on_PUTGm_Config_Circle_toggled(bool checked)
 {
+    const QString memo = QStringLiteral("putgm_memo");
+    const QString note = QStringLiteral("putgm_note");
     if (!checked) {
         PUTGmConfig.clear();
         ui->PUTGm_Size->hide();
         ui->PUTGmStandBox->setEnabled(false);
         ui->PUTGm_Input_Box->setChecked(false);
+        // What the lookup said was about the round gasket; it goes with the
+        // shape and comes back with it (an unchanged lookup is not repeated).
+        m_roundNotes = QStringList{m_host->note(memo), m_host->note(note)};
+        m_host->setNote(memo, QString());
+        m_host->setNote(note, QString());
+        m_host->SetMessages();
         return;
     }
     PUTGmConfig = kCirc;
+    if (m_roundNotes.size() == 2) {
+        m_host->setNote(memo, m_roundNotes.at(0));
+        m_host->setNote(note, m_roundNotes.at(1));
+        m_roundNotes.clear();
+        m_host->SetMessages();
+    }
     showShape();
     ui->PUTGmStandBox->setEnabled(true);
     applyConstructionRules();

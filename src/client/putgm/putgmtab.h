@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "putgmdesignation.h"
+#include "app/ordertab.h"
 
 class TabHost;
 class QLabel;
@@ -13,7 +14,7 @@ namespace putgui { struct ChertWidgets; }
 // The graphite-on-metal-base gasket configurator tab. The option rules, texts
 // and names live in src/core (namespace putgm); the slots here only move
 // values between the widgets and those functions.
-class PutgmTab : public QWidget
+class PutgmTab : public QWidget, public OrderTab
 {
     Q_OBJECT
 public:
@@ -25,6 +26,13 @@ public:
     void fillFromTables();
     bool requestSuppressed() const { return PUTGmConfig != QLatin1String("circ"); }
     QLabel *messageLabel() const;
+
+    // OrderTab
+    Row offeredRow() const override;
+    void rebuildItem() override;
+    void resetExtraOptions() override;
+    QAbstractButton *addButton() const override;
+    QAbstractButton *attachButton() const override;
     void uncheckInputBox();
     // Reply 18 up to the data-received step.
     void applyDimensions(const QStringList &l);
@@ -146,4 +154,6 @@ private:
 
     Ui::PutgmTab *ui;
     TabHost *m_host;
+    // The round gasket's recommendation and note while another shape is shown.
+    QStringList m_roundNotes;
 };

@@ -1,6 +1,7 @@
 #include "questionnaire/opros.h"
 #include "ui_opros.h"
 
+#include "app/wheelguard.h"
 #include "questionnaire/questionnairesender.h"
 #include "wire.h"
 
@@ -121,6 +122,7 @@ Opros::Opros(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    guardWheel(this);
     // A style sheet on the opening window stops the dialog's font from
     // reaching its children; hand it down explicitly.
     for (QWidget *w : findChildren<QWidget *>()) {

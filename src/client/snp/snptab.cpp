@@ -1,4 +1,6 @@
 #include "snp/snptab.h"
+#include "order/orderrules.h"
+#include "putg/putgwidgets.h"
 #include "ui_snptab.h"
 
 #include "app/tabhost.h"
@@ -78,9 +80,8 @@ SnpTab::SnpTab(TabHost *host, QWidget *parent)
         ui->SNP_Out_Materials->setCurrentIndex(materials::kCarbonSteelRing);
     }
 
-    const QRegExp pattern(snp::diameterPattern());
     for (QLineEdit *e : {ui->D1_Edit, ui->D2_Edit, ui->D3_Edit, ui->D4_Edit})
-        e->setValidator(new QRegExpValidator(pattern, e));
+        putgui::acceptSizesOnly(e);
 
     for (QComboBox *box : {ui->SNP_In_Materials, ui->SNP_K_Materials, ui->SNP_Out_Materials}) {
         connect(box, SIGNAL(currentIndexChanged(int)), this, SLOT(SNPCreateDefinition()));
@@ -115,6 +116,36 @@ SnpTab::~SnpTab()
 QLabel *SnpTab::messageLabel() const
 {
     return ui->SNP_Message_Label;
+}
+
+OrderTab::Row SnpTab::offeredRow() const
+{
+    return {ui->SNP_Definition->text(), ui->SNP_Count->text(),
+            order::snpSizeText(SNPType, SNPD1, SNPD2, SNPD3, SNPD4), SNPDescriptionText};
+}
+
+void SnpTab::rebuildItem()
+{
+    SNPCreateDefinition();
+}
+
+void SnpTab::resetExtraOptions()
+{
+    // The constructive elements belong to one item; filler, materials and
+    // the rest are the customer's choice for the next one too.
+    ui->SNP_Perem_Yes->setChecked(false);
+    ui->SNP_KVF_checkBox->setChecked(false);
+    ui->SNP_ONO_checkBox->setChecked(false);
+}
+
+QAbstractButton *SnpTab::addButton() const
+{
+    return ui->SNP_Add_To_Basket;
+}
+
+QAbstractButton *SnpTab::attachButton() const
+{
+    return ui->SNP_Add_Chert;
 }
 
 void SnpTab::applyStartState()

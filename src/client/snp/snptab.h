@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "snpdesignation.h"
+#include "app/ordertab.h"
 
 class TabHost;
 class QAbstractButton;
@@ -18,7 +19,7 @@ namespace Ui { class SnpTab; }
 // The spiral-wound gasket configurator tab. The rules themselves live in
 // src/core (snpoptions.h, snpdesignation.h); the slots here read widgets,
 // ask the core and write the results back.
-class SnpTab : public QWidget
+class SnpTab : public QWidget, public OrderTab
 {
     Q_OBJECT
 public:
@@ -32,6 +33,13 @@ public:
     // True while no dimension request may be sent (typed diameters).
     bool requestSuppressed() const;
     QLabel *messageLabel() const;
+
+    // OrderTab
+    Row offeredRow() const override;
+    void rebuildItem() override;
+    void resetExtraOptions() override;
+    QAbstractButton *addButton() const override;
+    QAbstractButton *attachButton() const override;
 
     // Replies 8 and 20 up to the data-received step.
     void applyDimensions(const QStringList &l);
