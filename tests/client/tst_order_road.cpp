@@ -33,7 +33,7 @@ public:
     QString dataDir() const { return m_tmp.path() + "/data"; }
     quint16 port() const { return m_port; }
 
-    bool start(const QStringList &extra)
+    bool start(const QStringList &extra = {})
     {
         const QString bin = QDir(qEnvironmentVariable("VINTARO_BIN_DIR")).filePath("vintaro-server");
         m_proc.setProcessChannelMode(QProcess::MergedChannels);
