@@ -19,7 +19,7 @@ constexpr double kPageH = 595.28;
 constexpr double kMargin = 36;
 constexpr double kFooter = 20;
 constexpr double kPad = 3;
-constexpr std::array<double, 6> kColumns{22, 300, 62, 80, 90, 215.89}; // sums to the text width
+constexpr std::array<double, 6> kColumns{22, 280, 74, 80, 90, 223.89}; // sums to the text width
 // A designation (or a column title) is set smaller rather than broken, down to this size.
 constexpr double kSmallestPt = 4.5;
 
