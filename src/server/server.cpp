@@ -1,6 +1,7 @@
 #include "server.h"
 
 #include "crashpoint.h"
+#include "hashpool.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -12,7 +13,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUuid>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -160,7 +160,7 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
 {
     m_clock.start();
     // Unknown names are checked against this, so they cost as much as known ones.
-    m_decoy = password::make(QUuid::createUuid().toString(), store->passwordIterations());
+    m_decoy = password::make(QUuid::createUuid().toString(), store->passwordCost());
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
 }
 
@@ -306,6 +306,8 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
 
 Connection::~Connection()
 {
+    // A login still queued for a hash worker is skipped, not computed for nobody.
+    m_abandoned->storeRelaxed(1);
     discardUpload();
     --m_server->m_connections;
 }
@@ -509,19 +511,19 @@ void Connection::checkLogin(const QString &name, const QString &clear)
 {
     Account account;
     const bool exists = m_server->store()->findAccount(name, &account);
-    password::Digest digest = m_server->decoyDigest();
-    if (exists) {
-        digest.salt = account.salt;
-        digest.hash = account.hash;
-        digest.iterations = account.iterations;
-    }
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, name, exists, account] {
-        const bool matched = exists && watcher->result();
+    const password::Digest digest = exists ? account.digest : m_server->decoyDigest();
+    const password::Cost cost = m_server->store()->passwordCost();
+    auto *watcher = new QFutureWatcher<hashpool::LoginCheck>(this);
+    connect(watcher, &QFutureWatcher<hashpool::LoginCheck>::finished, this, [this, watcher, name, exists, account] {
+        const hashpool::LoginCheck r = watcher->result();
         watcher->deleteLater();
+        const bool matched = exists && r.matched;
+        if (matched && !account.disabled && !r.upgraded.hash.isEmpty()
+            && m_server->store()->upgradeDigest(account.id, account.digest, r.upgraded))
+            qInfo().noquote() << "password digest of" << name << "upgraded";
         finishLogin(name, matched, account);
     });
-    watcher->setFuture(QtConcurrent::run([clear, digest] { return password::matches(clear, digest); }));
+    watcher->setFuture(hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned));
 }
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)

@@ -1,7 +1,7 @@
 #pragma once
 // The order server: one QTcpServer, one Connection object per client, all on
-// one event loop. Password digests are computed on the global thread pool so
-// a login never stalls other clients.
+// one event loop. Password digests are computed on the hash pool so a login
+// never stalls other clients.
 #include "password.h"
 #include "store.h"
 
@@ -11,6 +11,8 @@
 #include <QHostAddress>
 #include <QLockFile>
 #include <QScopedPointer>
+#include <QSharedPointer>
+#include <QAtomicInt>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -160,6 +162,7 @@ private:
 
     bool m_loggedIn = false;
     Account m_account;
+    QSharedPointer<QAtomicInt> m_abandoned{new QAtomicInt(0)};
     qint64 m_lastOrderId = 0;
     int m_lastOrderRows = 0;
     // 0: none yet on this connection; -1: the last one was not stored.

@@ -28,9 +28,7 @@ struct Account
 {
     qint64 id = 0;
     QString name;
-    QByteArray salt;
-    QByteArray hash;
-    int iterations = 0;
+    password::Digest digest;
     Access access;
     bool disabled = false;
 };
@@ -113,9 +111,12 @@ public:
                     QString *error);
     bool setDisabled(const QString &name, bool disabled, QString *error);
     // Digest cost of passwords set from now on (lowered only for throwaway stores).
-    void setPasswordIterations(int iterations) { m_passwordIterations = iterations; }
-    int passwordIterations() const { return m_passwordIterations; }
+    void setPasswordCost(const password::Cost &cost) { m_passwordCost = cost; }
+    const password::Cost &passwordCost() const { return m_passwordCost; }
     bool setPassword(const QString &name, const QString &clearPassword, QString *error);
+    // Swaps an outdated digest for a fresh one of the same password, unless
+    // the password was changed meanwhile.
+    bool upgradeDigest(qint64 accountId, const password::Digest &old, const password::Digest &fresh);
     QList<Account> accounts();
 
     // Registration applications
@@ -164,6 +165,6 @@ private:
     QString m_connection;
     bool m_postgres = false;
     bool m_suspect = false;
-    int m_passwordIterations = password::kIterations;
+    password::Cost m_passwordCost;
     QString m_error;
 };

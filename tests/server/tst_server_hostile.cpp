@@ -145,6 +145,29 @@ private slots:
         QCOMPARE(c.socket().state(), QAbstractSocket::ConnectedState);
     }
 
+    // Logins whose clients leave before the digest is done, and a login sent
+    // together with the requests after it: those wait for the login's answer.
+    void loginsKeepTheirPlace()
+    {
+        for (int i = 0; i < 40; ++i) {
+            Client gone;
+            QVERIFY(gone.connectTo(m_server.port()));
+            gone.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123"))));
+            gone.socket().abort();
+        }
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        c.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123")))
+               + wire::requestFrame(wire::TablesRequest, QString(QLatin1String(""))));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QCOMPARE(text, QStringLiteral("Авторизация прошла успешно"));
+        quint8 got = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&got, &arg));
+        QCOMPARE(got, quint8(wire::TablesReply));
+    }
+
     void cleanupTestCase()
     {
         QVERIFY(m_server.running());
