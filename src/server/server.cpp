@@ -2,6 +2,7 @@
 
 #include "crashpoint.h"
 #include "hashpool.h"
+#include "requests.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -52,20 +53,6 @@ constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
 // No account has a longer name, so the throttle need not remember longer ones
 // (each would otherwise hold as many bytes as a peer cares to send).
 constexpr int kMaxLoginName = 100;
-
-bool parseLogin(const QString &text, QString *name, QString *clear)
-{
-    static const QString user = QStringLiteral("USER:");
-    static const QString pass = QStringLiteral(" PASS:");
-    if (!text.startsWith(user))
-        return false;
-    const int at = text.indexOf(pass, user.size());
-    if (at < 0)
-        return false;
-    *name = text.mid(user.size(), at - user.size());
-    *clear = text.mid(at + pass.size());
-    return !name->isEmpty();
-}
 
 } // namespace
 
@@ -417,8 +404,8 @@ void Connection::handleFrame(const QByteArray &body)
         countBadRequest();
         return;
     }
-    const quint8 code = quint8(body.at(0));
-    wire::Reader r(body.mid(1));
+    const requests::Request r = requests::decode(body);
+    const quint8 code = r.code;
     switch (code) {
     case wire::Login:
         handleLogin(r);
@@ -428,7 +415,7 @@ void Connection::handleFrame(const QByteArray &body)
         break;
     case wire::QuestionnaireBeforeLogin:
     case wire::QuestionnaireRequest:
-        handleQuestionnaire(code, r);
+        handleQuestionnaire(r);
         break;
     case wire::TablesRequest:
         handleTables();
@@ -437,15 +424,15 @@ void Connection::handleFrame(const QByteArray &body)
     case wire::SnpD2Request:
     case wire::PutgRequest:
     case wire::PutgmRequest:
-        handleLookup(code, r);
+        handleLookup(r);
         break;
     case wire::UploadFile:
     case wire::UploadRowFile:
-        handleUploadHeader(code, r);
+        handleUploadHeader(r);
         break;
     default:
         if (wire::isOrderCode(code)) {
-            handleOrder(code, r);
+            handleOrder(r);
             break;
         }
         qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
@@ -484,12 +471,11 @@ void Connection::sendItem(quint8 code, const QByteArray &argument)
 
 // ---- login ------------------------------------------------------------------
 
-void Connection::handleLogin(wire::Reader &r)
+void Connection::handleLogin(const requests::Request &r)
 {
-    QString text;
-    QString name;
-    QString clear;
-    if (!r.readString(&text) || !parseLogin(text, &name, &clear)) {
+    const QString &name = r.name;
+    const QString &clear = r.clear;
+    if (!r.ok) {
         qWarning() << "malformed login request";
         sendText(kLoginWrong);
         return;
@@ -562,10 +548,10 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
 
 // ---- registration and questionnaires -----------------------------------------
 
-void Connection::handleRegistration(wire::Reader &r)
+void Connection::handleRegistration(const requests::Request &r)
 {
-    QVariantMap map;
-    if (!r.readMap(&map)) {
+    const QVariantMap &map = r.map;
+    if (!r.ok) {
         qWarning() << "malformed registration request";
         sendText(kBadRequest);
         return;
@@ -592,13 +578,14 @@ void Connection::handleRegistration(wire::Reader &r)
     }
 }
 
-void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
+void Connection::handleQuestionnaire(const requests::Request &r)
 {
+    const quint8 code = r.code;
+    const QVariantMap &map = r.map;
     const bool loginWindow = code == wire::QuestionnaireBeforeLogin;
-    QVariantMap map;
     QString error;
     qint64 id = -1;
-    if (!r.readMap(&map) || map.isEmpty()) {
+    if (!r.ok || map.isEmpty()) {
         qWarning() << "malformed questionnaire";
     } else {
         heardFromClient();
@@ -632,10 +619,11 @@ void Connection::handleTables()
     sendBody(m_server->tablesReply());
 }
 
-void Connection::handleLookup(quint8 code, wire::Reader &r)
+void Connection::handleLookup(const requests::Request &r)
 {
-    QVariantMap request;
-    const bool parsed = r.readMap(&request);
+    const quint8 code = r.code;
+    const QVariantMap &request = r.map;
+    const bool parsed = r.ok;
     if (!parsed)
         qWarning() << "malformed lookup request" << code;
     const ProductData *p = m_server->products();
@@ -677,10 +665,11 @@ void Connection::handleLookup(quint8 code, wire::Reader &r)
 
 // ---- orders -------------------------------------------------------------------
 
-void Connection::handleOrder(quint8 code, wire::Reader &r)
+void Connection::handleOrder(const requests::Request &r)
 {
-    QStringList cells;
-    if (!r.readStringList(&cells)) {
+    const quint8 code = r.code;
+    const QStringList &cells = r.list;
+    if (!r.ok) {
         qWarning() << "malformed order" << code;
         forgetLastOrder();
         sendItem(wire::OrderFailed);
@@ -740,16 +729,13 @@ void Connection::forgetLastOrder()
 
 // ---- uploads ------------------------------------------------------------------
 
-void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
+void Connection::handleUploadHeader(const requests::Request &r)
 {
-    QString clientName;
-    qint64 size = 0;
-    QString rowIndex;
-    bool ok = r.readString(&clientName) && r.readI64(&size);
-    if (ok && code == wire::UploadRowFile)
-        ok = r.readString(&rowIndex);
-    // Without a sound header we cannot know where the raw bytes end.
-    if (!ok || !r.atEnd()) {
+    const quint8 code = r.code;
+    const QString &clientName = r.fileName;
+    const qint64 size = r.size;
+    const QString &rowIndex = r.row;
+    if (!r.ok) {
         drop(QStringLiteral("malformed upload header"));
         return;
     }

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "requests.h"
 #include "wire.h"
 
 class ProductData;
@@ -127,17 +128,17 @@ private:
     void countBadRequest();
 
     // requests
-    void handleLogin(wire::Reader &r);
+    void handleLogin(const requests::Request &r);
     void checkLogin(const QString &name, const QString &clear);
     void finishLogin(const QString &name, bool matched, const Account &account);
-    void handleRegistration(wire::Reader &r);
-    void handleQuestionnaire(quint8 code, wire::Reader &r);
+    void handleRegistration(const requests::Request &r);
+    void handleQuestionnaire(const requests::Request &r);
     void handleTables();
-    void handleLookup(quint8 code, wire::Reader &r);
-    void handleOrder(quint8 code, wire::Reader &r);
+    void handleLookup(const requests::Request &r);
+    void handleOrder(const requests::Request &r);
     void forgetLastOrder();
     bool stillLoggedIn();
-    void handleUploadHeader(quint8 code, wire::Reader &r);
+    void handleUploadHeader(const requests::Request &r);
 
     // replies
     void sendText(const QString &text, const QVariantMap *map = nullptr);
