@@ -4,7 +4,24 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace hashpool {
+
+namespace {
+// Digests yield to the thread that serves clients: a wave of logins then
+// delays other logins, not every customer's lookups.
+void yieldToServing()
+{
+    static thread_local const bool done = [] {
+        setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 5);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+} // namespace
 
 QThreadPool *pool()
 {
@@ -24,6 +41,7 @@ QFuture<LoginCheck> check(const QString &clear, const password::Digest &stored, 
     const bool upgrade = upgradeTo && password::outdated(stored, *upgradeTo);
     const password::Cost cost = upgradeTo ? *upgradeTo : password::Cost();
     return QtConcurrent::run(pool(), [clear, stored, upgrade, cost, abandoned] {
+        yieldToServing();
         LoginCheck r;
         if (abandoned && abandoned->loadRelaxed())
             return r;
