@@ -829,11 +829,19 @@ void Connection::finishUpload()
         qInfo() << "dropped" << u.size << "bytes of a refused upload";
         return;
     }
-    bool ok = u.file->flush() && ::fsync(u.file->handle()) == 0;
+    // On PostgreSQL the file goes into the database with its record, so
+    // that nothing of it stays on this machine.
+    const bool inDatabase = m_server->store()->keepsFileContents();
+    bool ok = u.file->flush() && (inDatabase || ::fsync(u.file->handle()) == 0);
     u.file->close();
     delete u.file;
-    const QString target = QDir(m_server->uploadsDir()).filePath(u.storedName);
-    ok = ok && QFile::rename(u.tempPath, target);
+    QByteArray content;
+    if (inDatabase) {
+        QFile part(u.tempPath);
+        ok = ok && part.open(QIODevice::ReadOnly) && (content = part.readAll()).size() == u.size;
+    }
+    const QString target = inDatabase ? u.tempPath : QDir(m_server->uploadsDir()).filePath(u.storedName);
+    ok = ok && (inDatabase || QFile::rename(u.tempPath, target));
     if (!ok) {
         qCritical().noquote() << "cannot move" << u.tempPath << "into place";
         QFile::remove(u.tempPath);
@@ -851,7 +859,10 @@ void Connection::finishUpload()
     rec.orderRowId = u.orderRowId;
     rec.questionnaireId = u.questionnaireId;
     QString error;
-    const qint64 id = m_server->store()->recordUpload(rec, &error);
+    const qint64 id = inDatabase ? m_server->store()->recordUploadWithContent(rec, content, &error)
+                                 : m_server->store()->recordUpload(rec, &error);
+    if (inDatabase)
+        QFile::remove(target);
     if (id < 0) {
         qCritical().noquote() << "upload record not stored:" << error;
         QFile::remove(target);

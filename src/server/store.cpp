@@ -55,6 +55,9 @@ const char *const kMigrations[] = {
     "CREATE INDEX order_rows_order ON order_rows(order_id);"
     "CREATE INDEX uploads_order ON uploads(order_id);"
     "CREATE INDEX uploads_questionnaire ON uploads(questionnaire_id)",
+    // 2: file contents, for servers on PostgreSQL that share no disk
+    "CREATE TABLE upload_contents ("
+    " stored_name TEXT PRIMARY KEY REFERENCES uploads(stored_name), content BYTEA NOT NULL)",
 };
 
 QString key(const QString &s)
@@ -323,6 +326,11 @@ int Store::schemaVersion()
     if (!q.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !q.next())
         return 0;
     return q.value(0).toInt();
+}
+
+int Store::latestSchemaVersion()
+{
+    return int(sizeof kMigrations / sizeof kMigrations[0]);
 }
 
 bool Store::migrate()

@@ -98,6 +98,7 @@ public:
     bool isOpen() const;
     bool isPostgres() const { return m_postgres; }
     int schemaVersion();
+    static int latestSchemaVersion();
     QString lastError() const { return m_error; }
 
     // Accounts
@@ -145,6 +146,11 @@ public:
 
     // Upload records (the file itself is already in place).
     qint64 recordUpload(const Upload &u, QString *error);
+    // On PostgreSQL the files live in the database too, so that servers
+    // share nothing else: record and content in one transaction.
+    bool keepsFileContents() const { return m_postgres; }
+    qint64 recordUploadWithContent(const Upload &u, const QByteArray &content, QString *error);
+    bool uploadContent(const QString &storedName, QByteArray *content);
     QList<Upload> uploads();
 
     static QString csvForOrder(const Order &o);

@@ -164,6 +164,19 @@ public:
     }
 
     // Opens the same store the server uses, for checks.
+    // A stored upload's bytes: from the database when it keeps them, else
+    // from the uploads folder.
+    QByteArray storedFile(Store *store, const Upload &u) const
+    {
+        QByteArray content("<missing>");
+        if (store->keepsFileContents()) {
+            store->uploadContent(u.storedName, &content);
+            return content;
+        }
+        QFile f(QDir(m_dataDir).filePath(QStringLiteral("uploads/") + u.storedName));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : content;
+    }
+
     bool openStore(Store *store)
     {
         QString error;
