@@ -84,6 +84,8 @@ public:
         m_dataDir = other.dataDir();
         m_sharedUrl = other.dbUrl();
     }
+    // Another instance on the same database with a data directory of its own.
+    void shareDatabaseWith(const Server &other) { m_sharedUrl = other.dbUrl(); }
     quint16 port() const { return m_port; }
     QProcess &process() { return m_proc; }
     QString output() const { return m_output; }
@@ -163,7 +165,6 @@ public:
         m_output += QString::fromUtf8(m_proc.readAll());
     }
 
-    // Opens the same store the server uses, for checks.
     // A stored upload's bytes: from the database when it keeps them, else
     // from the uploads folder.
     QByteArray storedFile(Store *store, const Upload &u) const
@@ -177,6 +178,7 @@ public:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : content;
     }
 
+    // Opens the same store the server uses, for checks.
     bool openStore(Store *store)
     {
         QString error;
