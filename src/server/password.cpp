@@ -5,6 +5,7 @@
 
 #include <argon2.h>
 #include <openssl/evp.h>
+#include <sys/mman.h>
 
 namespace password {
 
@@ -38,6 +39,22 @@ bool sane(const Cost &c, Kind kind)
            && c.lanes >= 1 && c.lanes <= 16;
 }
 
+// Argon2's working memory is mapped and unmapped per digest: from the heap,
+// the allocator would keep each worker's megabytes after a wave of logins.
+int mapMemory(uint8_t **memory, size_t bytes)
+{
+    void *p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        return ARGON2_MEMORY_ALLOCATION_ERROR;
+    *memory = static_cast<uint8_t *>(p);
+    return ARGON2_OK;
+}
+
+void unmapMemory(uint8_t *memory, size_t bytes)
+{
+    munmap(memory, bytes);
+}
+
 } // namespace
 
 QByteArray pbkdf2(const QString &clear, const QByteArray &salt, int rounds)
@@ -55,10 +72,24 @@ QByteArray pbkdf2(const QString &clear, const QByteArray &salt, int rounds)
 QByteArray argon2id(const QString &clear, const QByteArray &salt, const Cost &cost)
 {
     const QByteArray pass = clear.toUtf8();
+    QByteArray saltCopy = salt;
     QByteArray out(kHashBytes, Qt::Uninitialized);
-    if (argon2id_hash_raw(uint32_t(cost.passes), uint32_t(cost.memoryKiB), uint32_t(cost.lanes), pass.constData(),
-                          size_t(pass.size()), salt.constData(), size_t(salt.size()), out.data(), size_t(out.size()))
-        != ARGON2_OK)
+    argon2_context ctx{};
+    ctx.out = reinterpret_cast<uint8_t *>(out.data());
+    ctx.outlen = uint32_t(out.size());
+    ctx.pwd = reinterpret_cast<uint8_t *>(const_cast<char *>(pass.constData()));
+    ctx.pwdlen = uint32_t(pass.size());
+    ctx.salt = reinterpret_cast<uint8_t *>(saltCopy.data());
+    ctx.saltlen = uint32_t(saltCopy.size());
+    ctx.t_cost = uint32_t(cost.passes);
+    ctx.m_cost = uint32_t(cost.memoryKiB);
+    ctx.lanes = uint32_t(cost.lanes);
+    ctx.threads = uint32_t(cost.lanes);
+    ctx.version = ARGON2_VERSION_13;
+    ctx.allocate_cbk = mapMemory;
+    ctx.free_cbk = unmapMemory;
+    ctx.flags = ARGON2_DEFAULT_FLAGS;
+    if (argon2_ctx(&ctx, Argon2_id) != ARGON2_OK)
         return QByteArray();
     return out;
 }
