@@ -509,7 +509,11 @@ void Connection::checkLogin(const QString &name, const QString &clear)
             qInfo().noquote() << "password digest of" << name << "upgraded";
         finishLogin(name, matched, account);
     });
-    watcher->setFuture(hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned));
+    m_server->hashGate()->enqueue(m_socket->peerAddress().toString(), this, [=] {
+        const QFuture<hashpool::LoginCheck> f = hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned);
+        watcher->setFuture(f);
+        return f;
+    });
 }
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)

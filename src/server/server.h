@@ -2,6 +2,7 @@
 // The order server: one QTcpServer, one Connection object per client, all on
 // one event loop. Password digests are computed on the hash pool so a login
 // never stalls other clients.
+#include "hashpool.h"
 #include "password.h"
 #include "store.h"
 
@@ -80,6 +81,7 @@ public:
     const ProductData *products() const { return m_products; }
     const ServerConfig &config() const { return m_config; }
     LoginThrottle &throttle() { return m_throttle; }
+    hashpool::AddressGate *hashGate() { return m_hashGate; }
     const password::Digest &decoyDigest() const { return m_decoy; }
     qint64 nowMs() const { return m_clock.elapsed(); }
     QString uploadsDir() const;
@@ -97,6 +99,7 @@ private:
     ServerConfig m_config;
     QTcpServer *m_tcp;
     LoginThrottle m_throttle;
+    hashpool::AddressGate *m_hashGate = new hashpool::AddressGate(hashpool::workers(), this);
     password::Digest m_decoy;
     QElapsedTimer m_clock;
     int m_connections = 0;

@@ -151,6 +151,8 @@ public:
     bool keepsFileContents() const { return m_postgres; }
     qint64 recordUploadWithContent(const Upload &u, const QByteArray &content, QString *error);
     bool uploadContent(const QString &storedName, QByteArray *content);
+    // A recorded upload's bytes, from the database or from dataDir/uploads.
+    bool storedFile(const QString &storedName, const QString &dataDir, QByteArray *content);
     QList<Upload> uploads();
 
     static QString csvForOrder(const Order &o);

@@ -1,6 +1,8 @@
 // File contents kept in the database (PostgreSQL), beside their records.
 #include "store.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
@@ -37,5 +39,22 @@ bool Store::uploadContent(const QString &storedName, QByteArray *content)
     if (!exec(q) || !q.next())
         return false;
     *content = q.value(0).toByteArray();
+    return true;
+}
+
+bool Store::storedFile(const QString &storedName, const QString &dataDir, QByteArray *content)
+{
+    // Only names the store recorded: never a path somebody typed.
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    q.prepare(QStringLiteral("SELECT 1 FROM uploads WHERE stored_name = ?"));
+    q.addBindValue(storedName);
+    if (!exec(q) || !q.next())
+        return false;
+    if (keepsFileContents())
+        return uploadContent(storedName, content);
+    QFile f(QDir(dataDir).filePath(QStringLiteral("uploads/") + storedName));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    *content = f.readAll();
     return true;
 }

@@ -169,13 +169,8 @@ public:
     // from the uploads folder.
     QByteArray storedFile(Store *store, const Upload &u) const
     {
-        QByteArray content("<missing>");
-        if (store->keepsFileContents()) {
-            store->uploadContent(u.storedName, &content);
-            return content;
-        }
-        QFile f(QDir(m_dataDir).filePath(QStringLiteral("uploads/") + u.storedName));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : content;
+        QByteArray content;
+        return store->storedFile(u.storedName, m_dataDir, &content) ? content : QByteArray("<missing>");
     }
 
     // Opens the same store the server uses, for checks.

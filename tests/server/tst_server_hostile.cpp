@@ -168,6 +168,30 @@ private slots:
         QCOMPARE(got, quint8(wire::TablesReply));
     }
 
+    // Wrong logins by the dozen from one address take their turns with the
+    // password checks; a customer elsewhere does not queue behind them all.
+    void loginFloodFromOneAddress()
+    {
+        QList<Client *> flood;
+        for (int i = 0; i < 60; ++i) {
+            flood << new Client;
+            QVERIFY(flood.last()->connectTo(m_server.port()));
+            flood.last()->send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("flood%1").arg(i), QStringLiteral("x"))));
+        }
+        QTest::qWait(300); // all of them read by the server
+        Client other;
+        QVERIFY(other.socket().bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+        QVERIFY(other.connectTo(m_server.port()));
+        QVERIFY(other.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        int answered = 0;
+        for (Client *c : flood) {
+            c->socket().waitForReadyRead(0);
+            answered += c->socket().bytesAvailable() > 0 ? 1 : 0;
+        }
+        QVERIFY2(answered < flood.size() / 2, qPrintable(QString::number(answered)));
+        qDeleteAll(flood);
+    }
+
     void cleanupTestCase()
     {
         QVERIFY(m_server.running());

@@ -165,6 +165,12 @@ private slots:
         QVERIFY(lines[1].contains(o.uploads[0].storedName));
         // A formula in a cell is not run by a spreadsheet.
         QVERIFY(lines[3].contains(QStringLiteral("'=cmd")));
+        // The drawings themselves, wherever the store keeps them; only recorded names.
+        const QString exported = QDir(m_server.dataDir()).filePath(QStringLiteral("../exported"));
+        QCOMPARE(m_server.command({QStringLiteral("--export-file"), o.uploads[1].storedName, QStringLiteral("--out"), exported}), 0);
+        QFile back(exported);
+        QVERIFY(back.open(QIODevice::ReadOnly) && back.readAll() == second);
+        QVERIFY(m_server.command({QStringLiteral("--export-file"), QStringLiteral("../vintaro.sqlite")}) != 0);
 
         // An export that cannot be written is a failure, to a file or to stdout.
         QVERIFY(m_server.command({QStringLiteral("--export-order"), QString::number(o.id), QStringLiteral("--out"),
