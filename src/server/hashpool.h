@@ -38,7 +38,9 @@ QFuture<LoginCheck> check(const QString &clear, const password::Digest &stored, 
 // Shares the pool fairly between peer addresses: each address has at most
 // `perAddress` checks queued or running; its further logins wait here, on the
 // serving thread. A thousand wrong logins from one address then hold up
-// another customer's login by no more than those few checks.
+// another customer's login by no more than those few checks. Twice the
+// workers per address keeps the pool busy while the serving thread hands
+// out the next turns (behind HAProxy every customer has one address).
 class AddressGate : public QObject
 {
 public:

@@ -99,7 +99,7 @@ private:
     ServerConfig m_config;
     QTcpServer *m_tcp;
     LoginThrottle m_throttle;
-    hashpool::AddressGate *m_hashGate = new hashpool::AddressGate(hashpool::workers(), this);
+    hashpool::AddressGate *m_hashGate = new hashpool::AddressGate(2 * hashpool::workers(), this);
     password::Digest m_decoy;
     QElapsedTimer m_clock;
     int m_connections = 0;
