@@ -1,11 +1,24 @@
-// Load on the order server: N concurrent clients on loopback, each logging
-// in, fetching the tables, making the four dimension lookups and sending an
-// order with a small drawing. Prints connections held, requests per second,
-// p50/p99 per request kind, orders stored vs acknowledged and the server's
-// peak memory.
+// Load on the order server, with the figures to judge it by:
+//  - the cost of one password digest of each kind, and the time the hash
+//    pool needs for N of them on this machine's cores;
+//  - a bare echo server's round trip for frames of a lookup's size;
+//  - N clients on loopback, each logging in, fetching the tables, making the
+//    four dimension lookups and sending an order with a small drawing
+//    (time until the last login is answered vs the pool's time; orders
+//    stored vs acknowledged; the server's peak memory);
+//  - the server's lookup round trip with 450 logged-in customers, and again
+//    while 50 more log in at once.
 //   bench_server_load [--connections N] [--server PATH] [--db URL] [--timeout S]
+//                     [--interval-ms MS]
+#include "hashpool.h"
+#include "password.h"
 #include "store.h"
 #include "wire.h"
+
+#include "benchutil.h"
+
+#include <QTcpServer>
+#include <QThreadPool>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -26,6 +39,14 @@
 
 namespace {
 
+QVariantMap lookupRequest()
+{
+    return {{QStringLiteral("standart"), QStringLiteral("OST128")},
+            {QStringLiteral("tf"), QStringLiteral("E")},
+            {QStringLiteral("size"), QStringLiteral("15")},
+            {QStringLiteral("press"), QStringLiteral("1,6 (16,0)")}};
+}
+
 struct Stats
 {
     QMap<QString, QVector<double>> latencies; // ms per request kind
@@ -35,7 +56,12 @@ struct Stats
     int maxHeld = 0;
     int finished = 0;
     int failed = 0;
+    int loggedIn = 0;
+    qint64 lastLoginNs = 0;
 };
+
+// Counts from the start of the road run.
+QElapsedTimer g_roadClock;
 
 class LoadClient : public QObject
 {
@@ -92,8 +118,7 @@ private:
         if (m_step == kConnect)
             m_stats->latencies[QStringLiteral("connect")] << m_connectTimer.nsecsElapsed() / 1e6;
         m_step = Step(m_step + 1);
-        const QVariantMap lookup{{QStringLiteral("standard"), QStringLiteral("GOST128")},
-                                 {QStringLiteral("size"), QStringLiteral("15")}};
+        const QVariantMap lookup = lookupRequest();
         switch (m_step) {
         case kLogin:
             send(QStringLiteral("login"), wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123"))));
@@ -144,6 +169,10 @@ private:
                 wire::Reader r(body);
                 QString text;
                 ok = r.readString(&text) && text == QStringLiteral("Авторизация прошла успешно");
+                if (ok) {
+                    ++m_stats->loggedIn;
+                    m_stats->lastLoginNs = g_roadClock.nsecsElapsed();
+                }
             } else if (!body.isEmpty()) {
                 const quint8 code = quint8(body.at(0));
                 ok = (m_step == kTables && code == wire::TablesReply) || (m_step == kSnp && code == wire::SnpReply)
@@ -195,24 +224,221 @@ QString procStatus(qint64 pid, const char *key)
     return QStringLiteral("?");
 }
 
+
+// A customer who keeps looking up dimensions: optionally logs in, then sends
+// a lookup, waits for the answer, pauses, and sends the next. Round trips are
+// recorded while `recording` is set.
+struct LookupRun
+{
+    bool recording = false;
+    QVector<double> lookups;
+    QVector<double> logins;
+    int ready = 0;  // logged in (or connected, without a login)
+    int failed = 0;
+};
+
+class LookupClient : public QObject
+{
+public:
+    LookupClient(quint16 port, bool login, int intervalMs, LookupRun *run)
+        : m_login(login), m_intervalMs(intervalMs), m_run(run)
+    {
+        m_pause.setSingleShot(true);
+        connect(&m_pause, &QTimer::timeout, this, [this] { sendLookup(); });
+        connect(&m_socket, &QTcpSocket::connected, this, [this] {
+            if (m_login) {
+                m_timer.start();
+                m_socket.write(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123"))));
+            } else {
+                becomeReady();
+            }
+        });
+        connect(&m_socket, &QTcpSocket::readyRead, this, [this] { onReadyRead(); });
+        connect(&m_socket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
+            if (!m_failed) {
+                m_failed = true;
+                ++m_run->failed;
+            }
+        });
+        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    }
+    void stop() { m_stopped = true; }
+
+private:
+    void becomeReady()
+    {
+        m_ready = true;
+        ++m_run->ready;
+        sendLookup();
+    }
+    void sendLookup()
+    {
+        if (m_stopped)
+            return;
+        m_recording = m_run->recording;
+        m_timer.start();
+        m_socket.write(wire::requestFrame(wire::SnpRequest, lookupRequest()));
+    }
+    void onReadyRead()
+    {
+        m_buffer += m_socket.readAll();
+        QByteArray body;
+        while (m_gate.next(&m_buffer, &body)) {
+            const double ms = m_timer.nsecsElapsed() / 1e6;
+            if (!m_ready) {
+                wire::Reader r(body);
+                QString text;
+                if (!r.readString(&text) || text != QStringLiteral("Авторизация прошла успешно")) {
+                    m_failed = true;
+                    ++m_run->failed;
+                    return;
+                }
+                m_run->logins << ms;
+                becomeReady();
+                continue;
+            }
+            // Only round trips that began and ended inside the window count.
+            if (m_recording && m_run->recording)
+                m_run->lookups << ms;
+            m_pause.start(m_intervalMs);
+        }
+    }
+
+    bool m_login;
+    int m_intervalMs;
+    LookupRun *m_run;
+    QTcpSocket m_socket;
+    wire::FrameGate m_gate;
+    QByteArray m_buffer;
+    QElapsedTimer m_timer;
+    QTimer m_pause;
+    bool m_ready = false;
+    bool m_recording = false;
+    bool m_stopped = false;
+    bool m_failed = false;
+};
+
+// The baseline: answers every frame with the same frame, on one event loop,
+// as the server answers a lookup. Runs as its own process, as the server does.
+int runEchoServer()
+{
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0))
+        return 1;
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        while (QTcpSocket *s = server.nextPendingConnection()) {
+            auto *gate = new wire::FrameGate;
+            QObject::connect(s, &QTcpSocket::readyRead, s, [s, gate] {
+                QByteArray body;
+                while (gate->next(s, &body))
+                    s->write(wire::frameBody(body));
+            });
+            QObject::connect(s, &QTcpSocket::disconnected, s, [s, gate] {
+                delete gate;
+                s->deleteLater();
+            });
+        }
+    });
+    std::printf("listening on 127.0.0.1:%d, echo\n", server.serverPort());
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
+
+// Starts a server process and returns the port it reports, 0 on failure.
+quint16 startServer(QProcess *proc, const QString &program, const QStringList &args)
+{
+    proc->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    proc->start(program, args);
+    QString out;
+    QElapsedTimer wait;
+    wait.start();
+    static const QRegularExpression re(QStringLiteral("listening on [0-9a-f.:]+:([0-9]+),"));
+    while (wait.elapsed() < 30000 && proc->state() != QProcess::NotRunning) {
+        proc->waitForReadyRead(200);
+        out += QString::fromUtf8(proc->readAllStandardOutput());
+        const auto m = re.match(out);
+        if (m.hasMatch())
+            return quint16(m.captured(1).toUInt());
+    }
+    std::fprintf(stderr, "%s did not start: %s\n", qPrintable(program), qPrintable(out));
+    return 0;
+}
+
+// Serves events until `done` holds or the time is up; false on time-out.
+template <typename Done>
+bool serveUntil(Done done, qint64 limitMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void serveFor(qint64 ms)
+{
+    serveUntil([] { return false; }, ms);
+}
+
+// A fleet of looking-up customers: connected (and logged in), then recording
+// round trips for a while.
+struct Fleet
+{
+    LookupRun run;
+    QList<LookupClient *> clients;
+    ~Fleet() { qDeleteAll(clients); }
+    bool start(int n, quint16 port, bool login, int intervalMs, qint64 limitMs)
+    {
+        for (int i = 0; i < n; ++i)
+            clients << new LookupClient(port, login, intervalMs, &run);
+        return serveUntil([&] { return run.ready + run.failed >= n; }, limitMs) && run.failed == 0;
+    }
+    void record(qint64 ms)
+    {
+        run.lookups.clear();
+        run.recording = true;
+        serveFor(ms);
+        run.recording = false;
+    }
+};
+
+void printLatency(const char *what, const QVector<double> &v)
+{
+    std::printf("  %-40s n=%-6d p50 %8.2f ms  p99 %8.2f ms\n", what, int(v.size()), percentile(v, 0.5),
+                percentile(v, 0.99));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (app.arguments().contains(QStringLiteral("--echo-server")))
+        return runEchoServer();
     QCommandLineParser p;
     p.addHelpOption();
-    const QCommandLineOption nOpt(QStringLiteral("connections"), QStringLiteral("Concurrent clients (default 500)."),
+    const QCommandLineOption nOpt(QStringLiteral("connections"), QStringLiteral("Clients of the road run (default 500)."),
                                   QStringLiteral("n"), QStringLiteral("500"));
     const QCommandLineOption serverOpt(QStringLiteral("server"), QStringLiteral("vintaro-server binary."),
                                        QStringLiteral("path"),
                                        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vintaro-server")));
     const QCommandLineOption dbOpt(QStringLiteral("db"), QStringLiteral("PostgreSQL URL for the server."), QStringLiteral("url"));
-    const QCommandLineOption timeoutOpt(QStringLiteral("timeout"), QStringLiteral("Give up after this many seconds (default 300)."),
+    const QCommandLineOption timeoutOpt(QStringLiteral("timeout"), QStringLiteral("Give up a run after this many seconds (default 300)."),
                                         QStringLiteral("s"), QStringLiteral("300"));
-    p.addOptions({nOpt, serverOpt, dbOpt, timeoutOpt});
+    const QCommandLineOption intervalOpt(QStringLiteral("interval-ms"),
+                                         QStringLiteral("Pause of a looking-up customer between lookups (default 100)."),
+                                         QStringLiteral("ms"), QStringLiteral("100"));
+    p.addOptions({nOpt, serverOpt, dbOpt, timeoutOpt, intervalOpt});
     p.process(app);
     const int n = qBound(1, p.value(nOpt).toInt(), 500);
+    const int intervalMs = qMax(0, p.value(intervalOpt).toInt());
+    const qint64 limitMs = qint64(p.value(timeoutOpt).toInt()) * 1000;
+    constexpr int kLookers = 450;
+    constexpr int kNewcomers = 50;
+    constexpr int kRecordMs = 5000;
 
     rlimit rl{};
     if (getrlimit(RLIMIT_NOFILE, &rl) == 0 && rl.rlim_cur < rl.rlim_max) {
@@ -220,60 +446,102 @@ int main(int argc, char *argv[])
         setrlimit(RLIMIT_NOFILE, &rl);
     }
 
+    // ---- digests
+    QVector<double> argonMs, pbkdfMs;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer t;
+        t.start();
+        password::make(QStringLiteral("demo123"));
+        argonMs << t.nsecsElapsed() / 1e6;
+        t.start();
+        password::pbkdf2(QStringLiteral("demo123"), QByteArray(16, 's'), 100000);
+        pbkdfMs << t.nsecsElapsed() / 1e6;
+    }
+    const password::Cost cost;
+    std::printf("one digest: Argon2id (m=%d KiB, t=%d, p=%d) %.1f ms, PBKDF2-SHA256 (100,000 rounds, OpenSSL) %.1f ms\n",
+                cost.memoryKiB, cost.passes, cost.lanes, bench::median(argonMs), bench::median(pbkdfMs));
+    QElapsedTimer poolClock;
+    poolClock.start();
+    {
+        // The same checks, on the same pool, as the server's logins.
+        const password::Digest stored = password::make(QStringLiteral("demo123"));
+        QList<QFuture<hashpool::LoginCheck>> jobs;
+        for (int i = 0; i < n; ++i)
+            jobs << hashpool::check(QStringLiteral("demo123"), stored, nullptr, {});
+        for (QFuture<hashpool::LoginCheck> &f : jobs)
+            f.waitForFinished();
+    }
+    const double poolSeconds = poolClock.nsecsElapsed() / 1e9;
+    std::printf("hash pool: %d workers, %d Argon2id login checks in %.2f s\n", hashpool::pool()->maxThreadCount(), n,
+                poolSeconds);
+
+    // ---- baseline: a bare echo server
+    QVector<double> echo;
+    {
+        QProcess echoProc;
+        const quint16 echoPort = startServer(&echoProc, QCoreApplication::applicationFilePath(), {QStringLiteral("--echo-server")});
+        if (echoPort == 0)
+            return 1;
+        Fleet fleet;
+        if (!fleet.start(kLookers, echoPort, false, intervalMs, limitMs)) {
+            std::fprintf(stderr, "echo clients failed\n");
+            return 1;
+        }
+        serveFor(1000);
+        fleet.record(kRecordMs);
+        echo = fleet.run.lookups;
+        echoProc.kill();
+        echoProc.waitForFinished(5000);
+    }
+
+    // ---- the server
     QTemporaryDir tmp;
     const QString dataDir = tmp.path() + QStringLiteral("/data");
     QStringList args{QStringLiteral("--data-dir"), dataDir, QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--quiet")};
     if (p.isSet(dbOpt))
         args << QStringLiteral("--db") << p.value(dbOpt);
     QProcess server;
-    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(p.value(serverOpt), args);
-    quint16 port = 0;
-    QString out;
-    QElapsedTimer startWait;
-    startWait.start();
-    static const QRegularExpression re(QStringLiteral("listening on [0-9a-f.:]+:([0-9]+),"));
-    while (port == 0 && startWait.elapsed() < 30000 && server.state() != QProcess::NotRunning) {
-        server.waitForReadyRead(200);
-        out += QString::fromUtf8(server.readAllStandardOutput());
-        const auto m = re.match(out);
-        if (m.hasMatch())
-            port = quint16(m.captured(1).toUInt());
-    }
-    if (port == 0) {
-        std::fprintf(stderr, "server did not start: %s\n", qPrintable(out));
+    const quint16 port = startServer(&server, p.value(serverOpt), args);
+    if (port == 0)
         return 1;
-    }
 
+    // Road run: N customers at once, from login to drawing.
     Stats stats;
     QByteArray drawing(2048, '\0');
     for (int i = 0; i < drawing.size(); ++i)
         drawing[i] = char(i * 31 + 7);
     QList<LoadClient *> clients;
-    QElapsedTimer wall;
-    wall.start();
+    g_roadClock.start();
     for (int i = 0; i < n; ++i)
         clients << new LoadClient(i, port, &stats, drawing);
-
-    QTimer poll;
-    const qint64 limitMs = qint64(p.value(timeoutOpt).toInt()) * 1000;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (stats.finished >= n || wall.elapsed() > limitMs)
-            app.quit();
-    });
-    poll.start(50);
-    app.exec();
-    const double seconds = wall.nsecsElapsed() / 1e9;
+    serveUntil([&] { return stats.finished >= n; }, limitMs);
+    const double seconds = g_roadClock.nsecsElapsed() / 1e9;
     const int heldAtEnd = stats.held;
-
     // Let the last drawings land before counting what the store holds.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    serveFor(2000);
+    qDeleteAll(clients);
+    clients.clear();
+
+    // Lookups with 450 logged-in customers, then while 50 more log in.
+    QVector<double> steady, mixed, newcomerLogins;
+    int lookFailed = 0;
+    {
+        Fleet lookers;
+        const bool up = lookers.start(kLookers, port, true, intervalMs, limitMs);
+        serveFor(1000);
+        lookers.record(kRecordMs);
+        steady = lookers.run.lookups;
+        Fleet newcomers;
+        lookers.run.lookups.clear();
+        lookers.run.recording = true;
+        const bool in = newcomers.start(kNewcomers, port, true, intervalMs, limitMs);
+        lookers.run.recording = false;
+        mixed = lookers.run.lookups;
+        newcomerLogins = newcomers.run.logins;
+        lookFailed = (up ? 0 : 1) + (in ? 0 : 1) + lookers.run.failed + newcomers.run.failed;
+    }
     const QString hwm = procStatus(server.processId(), "VmHWM:");
     const QString rss = procStatus(server.processId(), "VmRSS:");
-    qDeleteAll(clients);
     server.terminate();
     server.waitForFinished(10000);
 
@@ -288,15 +556,32 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot open the store: %s\n", qPrintable(error));
     }
 
-    std::printf("clients: %d, finished: %d, failed: %d, wall time %.2f s\n", n, stats.finished - stats.failed,
+    const double loginSeconds = stats.lastLoginNs / 1e9;
+    std::printf("road run: %d clients, finished: %d, failed: %d, wall time %.2f s\n", n, stats.finished - stats.failed,
                 stats.failed, seconds);
-    std::printf("connections held: %d at most at once, %d at the end\n", stats.maxHeld, heldAtEnd);
-    std::printf("requests answered: %d, %.1f requests/s\n", stats.requests, stats.requests / seconds);
+    std::printf("  %d logins answered in %.2f s; the pool needs %.2f s for %d digests: ratio %.2f\n", stats.loggedIn,
+                loginSeconds, poolSeconds, n, poolSeconds > 0 ? loginSeconds / poolSeconds : 0.0);
+    std::printf("  connections held: %d at most at once, %d at the end\n", stats.maxHeld, heldAtEnd);
+    std::printf("  requests answered: %d, %.1f requests/s\n", stats.requests, stats.requests / seconds);
     for (auto it = stats.latencies.cbegin(); it != stats.latencies.cend(); ++it)
         std::printf("  %-8s n=%-5d p50 %8.2f ms  p99 %8.2f ms\n", qPrintable(it.key()), int(it.value().size()),
                     percentile(it.value(), 0.5), percentile(it.value(), 0.99));
-    std::printf("orders acknowledged: %d, orders stored: %d (%s), drawings stored: %d of %d sent\n", stats.acknowledged,
-                storedOrders, storedOrders == stats.acknowledged ? "equal" : "DIFFERENT", storedUploads, stats.finished - stats.failed);
+    std::printf("  orders acknowledged: %d, orders stored: %d (%s), drawings stored: %d of %d sent\n", stats.acknowledged,
+                storedOrders, storedOrders == stats.acknowledged ? "equal" : "DIFFERENT", storedUploads,
+                stats.finished - stats.failed);
+    std::printf("round trips of lookup-sized frames, %d customers, one lookup every %d ms after the answer:\n", kLookers,
+                intervalMs);
+    printLatency("bare echo server", echo);
+    printLatency("server lookups", steady);
+    printLatency("server lookups while 50 more log in", mixed);
+    printLatency("  those 50 logins", newcomerLogins);
+    const double echo99 = percentile(echo, 0.99);
+    if (echo99 > 0)
+        std::printf("  lookup p99 / echo p99: %.2f alone, %.2f during the logins\n", percentile(steady, 0.99) / echo99,
+                    percentile(mixed, 0.99) / echo99);
     std::printf("server peak memory (VmHWM): %s, at the end (VmRSS): %s\n", qPrintable(hwm), qPrintable(rss));
-    return storedOrders == stats.acknowledged && stats.failed == 0 ? 0 : 1;
+    const bool sound = storedOrders == stats.acknowledged && stats.failed == 0 && lookFailed == 0;
+    if (lookFailed)
+        std::printf("lookup customers failed: %d\n", lookFailed);
+    return sound ? 0 : 1;
 }

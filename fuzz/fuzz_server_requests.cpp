@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     std::atexit([] { delete dir; });
     store = new Store;
     // Logins are part of the reader; a full-cost digest per login would only slow the search.
-    store->setPasswordIterations(1);
+    store->setPasswordCost(password::Cost{8, 1, 1});
     QString error;
     if (!store->open(QString(), dir->path(), &error))
         std::abort();

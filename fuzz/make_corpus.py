@@ -85,3 +85,16 @@ write('server_requests', 'questionnaire_dated', req(1, s('USER:demo PASS:demo123
 write('server_requests', 'upload', req(1, s('USER:demo PASS:demo123')) + req(4, s('plan.pdf') + struct.pack('>q', 10)) + b'0123456789' + req(6, s('')))
 write('server_requests', 'huge_list', req(12, struct.pack('>I', 0x80000000) + b'\0' * 16))
 write('server_requests', 'registration', req(255, vmap({'Predpr': 'Завод', 'FIO': 'Иванов', 'Mail': 'a@b.c', 'SNP': True})))
+
+# The decoder-only targets start from the same streams as the whole-program ones.
+import shutil
+for whole, alone in (('client_replies', 'reply_items'), ('server_requests', 'request_decoder')):
+    src, dst = os.path.join(root, 'corpus', whole), os.path.join(root, 'corpus', alone)
+    os.makedirs(dst, exist_ok=True)
+    for name in os.listdir(src):
+        shutil.copyfile(os.path.join(src, name), os.path.join(dst, name))
+write('upload_headers', 'single', req(4, s('plan.pdf') + struct.pack('>q', 10)) + b'0123456789' + req(6, s('')))
+write('upload_headers', 'row', req(3, s('C:\\чертежи\\фланец.dwg') + struct.pack('>q', 4) + s('2')) + b'abcd')
+write('upload_headers', 'two', req(3, s('a.pdf') + struct.pack('>q', 3) + s('0')) + b'xyz'
+      + req(3, s('b\u202e.pdf') + struct.pack('>q', 0) + s('1')), step=3)
+write('upload_headers', 'negative', req(4, s('../x') + struct.pack('>q', -1)))

@@ -17,6 +17,9 @@ ctest --output-on-failure -j "$(nproc)" </dev/null
 # The server suites again, this time against a throwaway PostgreSQL.
 "$root/scripts/with-postgres.sh" ctest -R '^tst_server' --output-on-failure </dev/null
 
+# A short soak against one server, and through HAProxy.
+"$root/scripts/soak.sh" 20 </dev/null && "$root/scripts/soak.sh" 20 --haproxy </dev/null
+
 # Every fuzz target briefly, so the targets keep building and the corpus passes.
 "$root/scripts/fuzz.sh" 15 </dev/null
 

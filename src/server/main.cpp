@@ -223,7 +223,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption exportOrder(QStringLiteral("export-order"),
                                          QStringLiteral("Write one order as CSV (to stdout or --out FILE)."),
                                          QStringLiteral("id"));
-    const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order."),
+    const QCommandLineOption exportFile(QStringLiteral("export-file"),
+                                        QStringLiteral("Write one uploaded file, by its stored name (to stdout or --out FILE)."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order and --export-file."),
                                      QStringLiteral("file"));
     p.addOptions({tlsCert, tlsKey, plainPort, tlsTimeout});
     const QCommandLineOption email(QStringLiteral("email"), QStringLiteral("E-mail address for --add-user."),
@@ -264,7 +267,7 @@ int main(int argc, char *argv[])
                                                      "for its files before it goes to the desk without them (default 600)."),
                                       QStringLiteral("seconds"), QStringLiteral("600"));
     p.addOptions({listen, port, dataDir, db, products, maxUpload, idle, quiet, noDemo, addUser, access, disableUser, enableUser,
-                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, outFile,
+                  listAccounts, listApps, all, approve, user, pass, listOrders, listQuestionnaires, showQuestionnaire, exportOrder, exportFile, outFile,
                   email, setEmail, listMail, retryMail, smtp, smtpCa, mailFrom, salesMail, mailExpire, mailRetry, fileWait});
     p.addPositionalArgument(QStringLiteral("password"), QStringLiteral("Password for --add-user."), QStringLiteral("[PASSWORD]"));
     serverconfig::process(p, app.arguments());
@@ -275,7 +278,7 @@ int main(int argc, char *argv[])
     const QString dir = QDir(p.value(dataDir)).absolutePath();
     int commands = 0;
     for (const QCommandLineOption *o : {&addUser, &disableUser, &enableUser, &listAccounts, &listApps, &approve,
-                                        &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder,
+                                        &listOrders, &listQuestionnaires, &showQuestionnaire, &exportOrder, &exportFile,
                                         &setEmail, &listMail, &retryMail})
         commands += p.isSet(*o) ? 1 : 0;
     // Each command does one thing and exits; a second one would be skipped unseen.
@@ -445,11 +448,17 @@ int main(int argc, char *argv[])
         out().flush();
         return 0;
     }
-    if (p.isSet(exportOrder)) {
+    if (p.isSet(exportOrder) || p.isSet(exportFile)) {
+        QByteArray csv;
         Order o;
-        if (!store.order(p.value(exportOrder).toLongLong(), &o))
+        if (p.isSet(exportFile)) {
+            if (!store.storedFile(p.value(exportFile), dir, &csv))
+                return fail(QStringLiteral("no stored file %1").arg(p.value(exportFile)));
+        } else if (!store.order(p.value(exportOrder).toLongLong(), &o)) {
             return fail(QStringLiteral("no order %1").arg(p.value(exportOrder)));
-        const QByteArray csv = Store::csvForOrder(o).toUtf8();
+        } else {
+            csv = Store::csvForOrder(o).toUtf8();
+        }
         // Success only once the bytes left our buffers: a full disk must not
         // pass for an export.
         QFile f;

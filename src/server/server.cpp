@@ -1,8 +1,10 @@
 #include "server.h"
 
 #include "crashpoint.h"
+#include "hashpool.h"
 #include "mail/mailplan.h"
 #include "orderrows.h"
+#include "requests.h"
 #include "productdata.h"
 
 #include <QDir>
@@ -14,7 +16,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUuid>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -54,20 +55,6 @@ constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
 // No account has a longer name, so the throttle need not remember longer ones
 // (each would otherwise hold as many bytes as a peer cares to send).
 constexpr int kMaxLoginName = 100;
-
-bool parseLogin(const QString &text, QString *name, QString *clear)
-{
-    static const QString user = QStringLiteral("USER:");
-    static const QString pass = QStringLiteral(" PASS:");
-    if (!text.startsWith(user))
-        return false;
-    const int at = text.indexOf(pass, user.size());
-    if (at < 0)
-        return false;
-    *name = text.mid(user.size(), at - user.size());
-    *clear = text.mid(at + pass.size());
-    return !name->isEmpty();
-}
 
 } // namespace
 
@@ -162,7 +149,7 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
 {
     m_clock.start();
     // Unknown names are checked against this, so they cost as much as known ones.
-    m_decoy = password::make(QUuid::createUuid().toString(), store->passwordIterations());
+    m_decoy = password::make(QUuid::createUuid().toString(), store->passwordCost());
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
 }
 
@@ -330,6 +317,8 @@ Connection::Connection(QTcpSocket *socket, OrderServer *server)
 
 Connection::~Connection()
 {
+    // A login still queued for a hash worker is skipped, not computed for nobody.
+    m_abandoned->storeRelaxed(1);
     discardUpload();
     --m_server->m_connections;
 }
@@ -439,8 +428,8 @@ void Connection::handleFrame(const QByteArray &body)
         countBadRequest();
         return;
     }
-    const quint8 code = quint8(body.at(0));
-    wire::Reader r(body.mid(1));
+    const requests::Request r = requests::decode(body);
+    const quint8 code = r.code;
     switch (code) {
     case wire::Login:
         handleLogin(r);
@@ -450,7 +439,7 @@ void Connection::handleFrame(const QByteArray &body)
         break;
     case wire::QuestionnaireBeforeLogin:
     case wire::QuestionnaireRequest:
-        handleQuestionnaire(code, r);
+        handleQuestionnaire(r);
         break;
     case wire::TablesRequest:
         handleTables();
@@ -459,15 +448,15 @@ void Connection::handleFrame(const QByteArray &body)
     case wire::SnpD2Request:
     case wire::PutgRequest:
     case wire::PutgmRequest:
-        handleLookup(code, r);
+        handleLookup(r);
         break;
     case wire::UploadFile:
     case wire::UploadRowFile:
-        handleUploadHeader(code, r);
+        handleUploadHeader(r);
         break;
     default:
         if (wire::isOrderCode(code)) {
-            handleOrder(code, r);
+            handleOrder(r);
             break;
         }
         qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
@@ -506,12 +495,11 @@ void Connection::sendItem(quint8 code, const QByteArray &argument)
 
 // ---- login ------------------------------------------------------------------
 
-void Connection::handleLogin(wire::Reader &r)
+void Connection::handleLogin(const requests::Request &r)
 {
-    QString text;
-    QString name;
-    QString clear;
-    if (!r.readString(&text) || !parseLogin(text, &name, &clear)) {
+    const QString &name = r.name;
+    const QString &clear = r.clear;
+    if (!r.ok) {
         qWarning() << "malformed login request";
         sendText(kLoginWrong);
         return;
@@ -533,19 +521,23 @@ void Connection::checkLogin(const QString &name, const QString &clear)
 {
     Account account;
     const bool exists = m_server->store()->findAccount(name, &account);
-    password::Digest digest = m_server->decoyDigest();
-    if (exists) {
-        digest.salt = account.salt;
-        digest.hash = account.hash;
-        digest.iterations = account.iterations;
-    }
-    auto *watcher = new QFutureWatcher<bool>(this);
-    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, name, exists, account] {
-        const bool matched = exists && watcher->result();
+    const password::Digest digest = exists ? account.digest : m_server->decoyDigest();
+    const password::Cost cost = m_server->store()->passwordCost();
+    auto *watcher = new QFutureWatcher<hashpool::LoginCheck>(this);
+    connect(watcher, &QFutureWatcher<hashpool::LoginCheck>::finished, this, [this, watcher, name, exists, account] {
+        const hashpool::LoginCheck r = watcher->result();
         watcher->deleteLater();
+        const bool matched = exists && r.matched;
+        if (matched && !account.disabled && !r.upgraded.hash.isEmpty()
+            && m_server->store()->upgradeDigest(account.id, account.digest, r.upgraded))
+            qInfo().noquote() << "password digest of" << name << "upgraded";
         finishLogin(name, matched, account);
     });
-    watcher->setFuture(QtConcurrent::run([clear, digest] { return password::matches(clear, digest); }));
+    m_server->hashGate()->enqueue(m_socket->peerAddress().toString(), this, [=] {
+        const QFuture<hashpool::LoginCheck> f = hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned);
+        watcher->setFuture(f);
+        return f;
+    });
 }
 
 void Connection::finishLogin(const QString &name, bool matched, const Account &account)
@@ -584,10 +576,10 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
 
 // ---- registration and questionnaires -----------------------------------------
 
-void Connection::handleRegistration(wire::Reader &r)
+void Connection::handleRegistration(const requests::Request &r)
 {
-    QVariantMap map;
-    if (!r.readMap(&map)) {
+    const QVariantMap &map = r.map;
+    if (!r.ok) {
         qWarning() << "malformed registration request";
         sendText(kBadRequest);
         return;
@@ -615,13 +607,14 @@ void Connection::handleRegistration(wire::Reader &r)
     }
 }
 
-void Connection::handleQuestionnaire(quint8 code, wire::Reader &r)
+void Connection::handleQuestionnaire(const requests::Request &r)
 {
+    const quint8 code = r.code;
+    const QVariantMap &map = r.map;
     const bool loginWindow = code == wire::QuestionnaireBeforeLogin;
-    QVariantMap map;
     QString error;
     qint64 id = -1;
-    if (!r.readMap(&map) || map.isEmpty()) {
+    if (!r.ok || map.isEmpty()) {
         qWarning() << "malformed questionnaire";
     } else {
         heardFromClient();
@@ -658,10 +651,11 @@ void Connection::handleTables()
     sendBody(m_server->tablesReply());
 }
 
-void Connection::handleLookup(quint8 code, wire::Reader &r)
+void Connection::handleLookup(const requests::Request &r)
 {
-    QVariantMap request;
-    const bool parsed = r.readMap(&request);
+    const quint8 code = r.code;
+    const QVariantMap &request = r.map;
+    const bool parsed = r.ok;
     if (!parsed)
         qWarning() << "malformed lookup request" << code;
     const ProductData *p = m_server->products();
@@ -703,10 +697,11 @@ void Connection::handleLookup(quint8 code, wire::Reader &r)
 
 // ---- orders -------------------------------------------------------------------
 
-void Connection::handleOrder(quint8 code, wire::Reader &r)
+void Connection::handleOrder(const requests::Request &r)
 {
-    QStringList cells;
-    if (!r.readStringList(&cells)) {
+    const quint8 code = r.code;
+    const QStringList &cells = r.list;
+    if (!r.ok) {
         qWarning() << "malformed order" << code;
         forgetLastOrder();
         sendItem(wire::OrderFailed);
@@ -783,16 +778,13 @@ void Connection::forgetLastOrder()
 
 // ---- uploads ------------------------------------------------------------------
 
-void Connection::handleUploadHeader(quint8 code, wire::Reader &r)
+void Connection::handleUploadHeader(const requests::Request &r)
 {
-    QString clientName;
-    qint64 size = 0;
-    QString rowIndex;
-    bool ok = r.readString(&clientName) && r.readI64(&size);
-    if (ok && code == wire::UploadRowFile)
-        ok = r.readString(&rowIndex);
-    // Without a sound header we cannot know where the raw bytes end.
-    if (!ok || !r.atEnd()) {
+    const quint8 code = r.code;
+    const QString &clientName = r.fileName;
+    const qint64 size = r.size;
+    const QString &rowIndex = r.row;
+    if (!r.ok) {
         drop(QStringLiteral("malformed upload header"));
         return;
     }
@@ -886,11 +878,19 @@ void Connection::finishUpload()
         qInfo() << "dropped" << u.size << "bytes of a refused upload";
         return;
     }
-    bool ok = u.file->flush() && ::fsync(u.file->handle()) == 0;
+    // On PostgreSQL the file goes into the database with its record, so
+    // that nothing of it stays on this machine.
+    const bool inDatabase = m_server->store()->keepsFileContents();
+    bool ok = u.file->flush() && (inDatabase || ::fsync(u.file->handle()) == 0);
     u.file->close();
     delete u.file;
-    const QString target = QDir(m_server->uploadsDir()).filePath(u.storedName);
-    ok = ok && QFile::rename(u.tempPath, target);
+    QByteArray content;
+    if (inDatabase) {
+        QFile part(u.tempPath);
+        ok = ok && part.open(QIODevice::ReadOnly) && (content = part.readAll()).size() == u.size;
+    }
+    const QString target = inDatabase ? u.tempPath : QDir(m_server->uploadsDir()).filePath(u.storedName);
+    ok = ok && (inDatabase || QFile::rename(u.tempPath, target));
     if (!ok) {
         qCritical().noquote() << "cannot move" << u.tempPath << "into place";
         QFile::remove(u.tempPath);
@@ -908,7 +908,10 @@ void Connection::finishUpload()
     rec.orderRowId = u.orderRowId;
     rec.questionnaireId = u.questionnaireId;
     QString error;
-    const qint64 id = m_server->store()->recordUpload(rec, &error);
+    const qint64 id = inDatabase ? m_server->store()->recordUploadWithContent(rec, content, &error)
+                                 : m_server->store()->recordUpload(rec, &error);
+    if (inDatabase)
+        QFile::remove(target);
     if (id < 0) {
         qCritical().noquote() << "upload record not stored:" << error;
         QFile::remove(target);

@@ -1,7 +1,8 @@
 #pragma once
 // The order server: one QTcpServer, one Connection object per client, all on
-// one event loop. Password digests are computed on the global thread pool so
-// a login never stalls other clients.
+// one event loop. Password digests are computed on the hash pool so a login
+// never stalls other clients.
+#include "hashpool.h"
 #include "mail/mailsettings.h"
 #include "password.h"
 #include "store.h"
@@ -13,10 +14,13 @@
 #include <QHostAddress>
 #include <QLockFile>
 #include <QScopedPointer>
+#include <QSharedPointer>
+#include <QAtomicInt>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
+#include "requests.h"
 #include "wire.h"
 
 class ProductData;
@@ -84,6 +88,7 @@ public:
     const ProductData *products() const { return m_products; }
     const ServerConfig &config() const { return m_config; }
     LoginThrottle &throttle() { return m_throttle; }
+    hashpool::AddressGate *hashGate() { return m_hashGate; }
     const password::Digest &decoyDigest() const { return m_decoy; }
     qint64 nowMs() const { return m_clock.elapsed(); }
     QString uploadsDir() const;
@@ -106,6 +111,7 @@ private:
     QTcpServer *m_tcp;
     QTcpServer *m_plain = nullptr;
     LoginThrottle m_throttle;
+    hashpool::AddressGate *m_hashGate = new hashpool::AddressGate(2 * hashpool::workers(), this);
     password::Digest m_decoy;
     QElapsedTimer m_clock;
     int m_connections = 0;
@@ -137,17 +143,17 @@ private:
     void countBadRequest();
 
     // requests
-    void handleLogin(wire::Reader &r);
+    void handleLogin(const requests::Request &r);
     void checkLogin(const QString &name, const QString &clear);
     void finishLogin(const QString &name, bool matched, const Account &account);
-    void handleRegistration(wire::Reader &r);
-    void handleQuestionnaire(quint8 code, wire::Reader &r);
+    void handleRegistration(const requests::Request &r);
+    void handleQuestionnaire(const requests::Request &r);
     void handleTables();
-    void handleLookup(quint8 code, wire::Reader &r);
-    void handleOrder(quint8 code, wire::Reader &r);
+    void handleLookup(const requests::Request &r);
+    void handleOrder(const requests::Request &r);
     void forgetLastOrder();
     bool stillLoggedIn();
-    void handleUploadHeader(quint8 code, wire::Reader &r);
+    void handleUploadHeader(const requests::Request &r);
 
     // replies
     void sendText(const QString &text, const QVariantMap *map = nullptr);
@@ -172,6 +178,7 @@ private:
 
     bool m_loggedIn = false;
     Account m_account;
+    QSharedPointer<QAtomicInt> m_abandoned{new QAtomicInt(0)};
     qint64 m_lastOrderId = 0;
     int m_lastOrderRows = 0;
     // 0: none yet on this connection; -1: the last one was not stored.

@@ -66,6 +66,9 @@ const char *const kMigrations[] = {
     " next_attempt TEXT NOT NULL, queued TEXT NOT NULL, created TEXT NOT NULL, sent TEXT,"
     " lease_owner TEXT NOT NULL DEFAULT '');"
     "CREATE INDEX outbox_due ON outbox(status, next_attempt)",
+    // 3: file contents, for servers on PostgreSQL that share no disk
+    "CREATE TABLE upload_contents ("
+    " stored_name TEXT PRIMARY KEY REFERENCES uploads(stored_name), content BYTEA NOT NULL)",
 };
 
 QString key(const QString &s)
@@ -403,9 +406,9 @@ static Account accountFrom(const QSqlQuery &q)
     Account a;
     a.id = q.value(0).toLongLong();
     a.name = q.value(1).toString();
-    a.salt = QByteArray::fromHex(q.value(2).toString().toLatin1());
-    a.hash = QByteArray::fromHex(q.value(3).toString().toLatin1());
-    a.iterations = q.value(4).toInt();
+    // A row that cannot be read keeps an empty digest, which matches nothing.
+    password::fromStored(QByteArray::fromHex(q.value(2).toString().toLatin1()), q.value(3).toString(),
+                         q.value(4).toInt(), &a.digest);
     a.access.snp = q.value(5).toInt() != 0;
     a.access.putg = q.value(6).toInt() != 0;
     a.access.putgm = q.value(7).toInt() != 0;
@@ -467,14 +470,14 @@ bool Store::addAccount(const QString &name, const QString &clearPassword, const 
         *error = QStringLiteral("account %1 exists already").arg(name);
         return false;
     }
-    const password::Digest d = password::make(clearPassword, m_passwordIterations);
+    const password::Digest d = password::make(clearPassword, m_passwordCost);
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("INSERT INTO accounts (name, salt, hash, iterations, snp, putg, putgm, disabled, created)"
                              " VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?)"));
     q.addBindValue(name);
     q.addBindValue(QString::fromLatin1(d.salt.toHex()));
-    q.addBindValue(QString::fromLatin1(d.hash.toHex()));
-    q.addBindValue(d.iterations);
+    q.addBindValue(password::storedHash(d));
+    q.addBindValue(password::storedRounds(d));
     q.addBindValue(toInt(access.snp));
     q.addBindValue(toInt(access.putg));
     q.addBindValue(toInt(access.putgm));
@@ -505,12 +508,12 @@ bool Store::setDisabled(const QString &name, bool disabled, QString *error)
 
 bool Store::setPassword(const QString &name, const QString &clearPassword, QString *error)
 {
-    const password::Digest d = password::make(clearPassword, m_passwordIterations);
+    const password::Digest d = password::make(clearPassword, m_passwordCost);
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("UPDATE accounts SET salt = ?, hash = ?, iterations = ? WHERE name = ?"));
     q.addBindValue(QString::fromLatin1(d.salt.toHex()));
-    q.addBindValue(QString::fromLatin1(d.hash.toHex()));
-    q.addBindValue(d.iterations);
+    q.addBindValue(password::storedHash(d));
+    q.addBindValue(password::storedRounds(d));
     q.addBindValue(name);
     if (!exec(q)) {
         *error = m_error;
@@ -521,6 +524,18 @@ bool Store::setPassword(const QString &name, const QString &clearPassword, QStri
         return false;
     }
     return true;
+}
+
+bool Store::upgradeDigest(qint64 accountId, const password::Digest &old, const password::Digest &fresh)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    q.prepare(QStringLiteral("UPDATE accounts SET salt = ?, hash = ?, iterations = ? WHERE id = ? AND hash = ?"));
+    q.addBindValue(QString::fromLatin1(fresh.salt.toHex()));
+    q.addBindValue(password::storedHash(fresh));
+    q.addBindValue(password::storedRounds(fresh));
+    q.addBindValue(accountId);
+    q.addBindValue(password::storedHash(old));
+    return exec(q) && q.numRowsAffected() == 1;
 }
 
 Store::ApplicationResult Store::addApplication(const QVariantMap &f, qint64 *id, QList<MailItem> toSend)

@@ -32,9 +32,7 @@ struct Account
 {
     qint64 id = 0;
     QString name;
-    QByteArray salt;
-    QByteArray hash;
-    int iterations = 0;
+    password::Digest digest;
     Access access;
     bool disabled = false;
 };
@@ -118,9 +116,12 @@ public:
                     QString *error);
     bool setDisabled(const QString &name, bool disabled, QString *error);
     // Digest cost of passwords set from now on (lowered only for throwaway stores).
-    void setPasswordIterations(int iterations) { m_passwordIterations = iterations; }
-    int passwordIterations() const { return m_passwordIterations; }
+    void setPasswordCost(const password::Cost &cost) { m_passwordCost = cost; }
+    const password::Cost &passwordCost() const { return m_passwordCost; }
     bool setPassword(const QString &name, const QString &clearPassword, QString *error);
+    // Swaps an outdated digest for a fresh one of the same password, unless
+    // the password was changed meanwhile.
+    bool upgradeDigest(qint64 accountId, const password::Digest &old, const password::Digest &fresh);
     QList<Account> accounts();
 
     // Registration applications
@@ -153,6 +154,13 @@ public:
 
     // Upload records (the file itself is already in place).
     qint64 recordUpload(const Upload &u, QString *error);
+    // On PostgreSQL the files live in the database too, so that servers
+    // share nothing else: record and content in one transaction.
+    bool keepsFileContents() const { return m_postgres; }
+    qint64 recordUploadWithContent(const Upload &u, const QByteArray &content, QString *error);
+    bool uploadContent(const QString &storedName, QByteArray *content);
+    // A recorded upload's bytes, from the database or from dataDir/uploads.
+    bool storedFile(const QString &storedName, const QString &dataDir, QByteArray *content);
     QList<Upload> uploads();
 
     static QString csvForOrder(const Order &o);
@@ -201,6 +209,6 @@ private:
     QString m_connection;
     bool m_postgres = false;
     bool m_suspect = false;
-    int m_passwordIterations = password::kIterations;
+    password::Cost m_passwordCost;
     QString m_error;
 };

@@ -85,6 +85,8 @@ public:
         m_dataDir = other.dataDir();
         m_sharedUrl = other.dbUrl();
     }
+    // Another instance on the same database with a data directory of its own.
+    void shareDatabaseWith(const Server &other) { m_sharedUrl = other.dbUrl(); }
     quint16 port() const { return m_port; }
     QProcess &process() { return m_proc; }
     QString output() const { return m_output; }
@@ -162,6 +164,14 @@ public:
                 kill();
         }
         m_output += QString::fromUtf8(m_proc.readAll());
+    }
+
+    // A stored upload's bytes: from the database when it keeps them, else
+    // from the uploads folder.
+    QByteArray storedFile(Store *store, const Upload &u) const
+    {
+        QByteArray content;
+        return store->storedFile(u.storedName, m_dataDir, &content) ? content : QByteArray("<missing>");
     }
 
     // Opens the same store the server uses, for checks.

@@ -145,6 +145,53 @@ private slots:
         QCOMPARE(c.socket().state(), QAbstractSocket::ConnectedState);
     }
 
+    // Logins whose clients leave before the digest is done, and a login sent
+    // together with the requests after it: those wait for the login's answer.
+    void loginsKeepTheirPlace()
+    {
+        for (int i = 0; i < 40; ++i) {
+            Client gone;
+            QVERIFY(gone.connectTo(m_server.port()));
+            gone.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123"))));
+            gone.socket().abort();
+        }
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        c.send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123")))
+               + wire::requestFrame(wire::TablesRequest, QString(QLatin1String(""))));
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        QCOMPARE(text, QStringLiteral("Авторизация прошла успешно"));
+        quint8 got = 0;
+        QByteArray arg;
+        QVERIFY(c.item(&got, &arg));
+        QCOMPARE(got, quint8(wire::TablesReply));
+    }
+
+    // Wrong logins by the dozen from one address take their turns with the
+    // password checks; a customer elsewhere does not queue behind them all.
+    void loginFloodFromOneAddress()
+    {
+        QList<Client *> flood;
+        for (int i = 0; i < 60; ++i) {
+            flood << new Client;
+            QVERIFY(flood.last()->connectTo(m_server.port()));
+            flood.last()->send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("flood%1").arg(i), QStringLiteral("x"))));
+        }
+        QTest::qWait(300); // all of them read by the server
+        Client other;
+        QVERIFY(other.socket().bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+        QVERIFY(other.connectTo(m_server.port()));
+        QVERIFY(other.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        int answered = 0;
+        for (Client *c : flood) {
+            c->socket().waitForReadyRead(0);
+            answered += c->socket().bytesAvailable() > 0 ? 1 : 0;
+        }
+        QVERIFY2(answered < flood.size() / 2, qPrintable(QString::number(answered)));
+        qDeleteAll(flood);
+    }
+
     void cleanupTestCase()
     {
         QVERIFY(m_server.running());

@@ -130,13 +130,13 @@ private slots:
         Account twin, snp;
         QVERIFY(store.findAccount(QStringLiteral("twin"), &twin));
         QVERIFY(store.findAccount(QStringLiteral("snponly"), &snp));
-        QVERIFY(twin.iterations >= 100000);
-        QCOMPARE(twin.hash.size(), 32);
-        QVERIFY(twin.salt.size() >= 16);
+        QVERIFY(twin.digest.kind == password::Kind::Argon2id);
+        QVERIFY(!password::outdated(twin.digest));
+        QCOMPARE(twin.digest.hash.size(), 32);
+        QVERIFY(twin.digest.salt.size() >= 16);
         // Same password, different salt, different digest.
-        QVERIFY(twin.salt != snp.salt);
-        QVERIFY(twin.hash != snp.hash);
-        QVERIFY(!twin.hash.contains("pw1"));
+        QVERIFY(twin.digest.salt != snp.digest.salt);
+        QVERIFY(twin.digest.hash != snp.digest.hash);
         if (!harness::usingPostgres()) {
             for (const QString &f : QDir(m_server.dataDir()).entryList({QStringLiteral("vintaro.sqlite*")}, QDir::Files)) {
                 QFile file(QDir(m_server.dataDir()).filePath(f));
@@ -145,6 +145,41 @@ private slots:
                 QVERIFY2(!all.contains("right1") && !all.contains("demo123"), qPrintable(f));
             }
         }
+    }
+
+    void olderDigestIsUpgradedOnLogin()
+    {
+        // An account as earlier versions stored it: PBKDF2-SHA256, 100,000 rounds.
+        QCOMPARE(m_server.command({QStringLiteral("--add-user"), QStringLiteral("legacy"), QStringLiteral("old1")}), 0);
+        password::Digest legacy;
+        legacy.kind = password::Kind::Pbkdf2Sha256;
+        legacy.salt = QByteArray(16, 's');
+        legacy.cost = password::Cost{0, 100000, 0};
+        legacy.hash = password::pbkdf2(QStringLiteral("old1"), legacy.salt, 100000);
+        Account a;
+        {
+            Store store;
+            QVERIFY(m_server.openStore(&store));
+            QVERIFY(store.findAccount(QStringLiteral("legacy"), &a));
+            QVERIFY(store.upgradeDigest(a.id, a.digest, legacy));
+        }
+        const auto stored = [&] {
+            Store store;
+            Account now;
+            if (!m_server.openStore(&store) || !store.findAccount(QStringLiteral("legacy"), &now))
+                return password::Digest();
+            return now.digest;
+        };
+        QVERIFY(stored().kind == password::Kind::Pbkdf2Sha256);
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QVERIFY(!c.login(QStringLiteral("legacy"), QStringLiteral("old2")));
+        QVERIFY(stored().kind == password::Kind::Pbkdf2Sha256);
+        QVERIFY(c.login(QStringLiteral("legacy"), QStringLiteral("old1")));
+        const password::Digest fresh = stored();
+        QVERIFY(fresh.kind == password::Kind::Argon2id && !password::outdated(fresh));
+        QVERIFY(password::matches(QStringLiteral("old1"), fresh));
+        QVERIFY(c.login(QStringLiteral("legacy"), QStringLiteral("old1")));
     }
 
     void disabledAccountIsRefused()

@@ -52,12 +52,6 @@ QVariantMap questionnaire()
     return m;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestServerOrders : public QObject
@@ -81,11 +75,6 @@ class TestServerOrders : public QObject
         QVERIFY(c.item(&code, &arg));
         QCOMPARE(code, quint8(wire::QuestionnaireStored));
         *uploadsBefore = store->uploads().size();
-    }
-
-    QString uploadPath(const Upload &u) const
-    {
-        return QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName);
     }
 
 private slots:
@@ -160,8 +149,8 @@ private slots:
         QCOMPARE(o.uploads[1].clientName, QStringLiteral("scheme.dwg"));
         QCOMPARE(o.uploads[1].orderRowId, o.rows[2].id);
         QCOMPARE(o.uploads[0].size, qint64(first.size()));
-        QVERIFY(fileBytes(uploadPath(o.uploads[0])) == first);
-        QVERIFY(fileBytes(uploadPath(o.uploads[1])) == second);
+        QVERIFY(m_server.storedFile(&store, o.uploads[0]) == first);
+        QVERIFY(m_server.storedFile(&store, o.uploads[1]) == second);
         QCOMPARE(o.uploads[1].sha256, QString::fromLatin1(QCryptographicHash::hash(second, QCryptographicHash::Sha256).toHex()));
 
         // The operator sees it too.
@@ -176,6 +165,12 @@ private slots:
         QVERIFY(lines[1].contains(o.uploads[0].storedName));
         // A formula in a cell is not run by a spreadsheet.
         QVERIFY(lines[3].contains(QStringLiteral("'=cmd")));
+        // The drawings themselves, wherever the store keeps them; only recorded names.
+        const QString exported = QDir(m_server.dataDir()).filePath(QStringLiteral("../exported"));
+        QCOMPARE(m_server.command({QStringLiteral("--export-file"), o.uploads[1].storedName, QStringLiteral("--out"), exported}), 0);
+        QFile back(exported);
+        QVERIFY(back.open(QIODevice::ReadOnly) && back.readAll() == second);
+        QVERIFY(m_server.command({QStringLiteral("--export-file"), QStringLiteral("../vintaro.sqlite")}) != 0);
 
         // An export that cannot be written is a failure, to a file or to stdout.
         QVERIFY(m_server.command({QStringLiteral("--export-order"), QString::number(o.id), QStringLiteral("--out"),
@@ -294,7 +289,7 @@ private slots:
         const Upload u = store.uploads().last();
         QVERIFY(u.questionnaireId > 0);
         QCOMPARE(u.kind, 4);
-        QVERIFY(fileBytes(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName)) == drawing);
+        QVERIFY(m_server.storedFile(&store, u) == drawing);
         QString listing;
         QCOMPARE(m_server.command({QStringLiteral("--list-questionnaires")}, &listing), 0);
         QVERIFY(listing.contains(QStringLiteral("account putgonly")) && listing.contains(u.storedName));

@@ -43,6 +43,29 @@ private slots:
         QCOMPARE(safeUploadName(client), safe);
     }
 
+    void passwordDigests()
+    {
+        // Accounts of earlier versions hold standard PBKDF2-HMAC-SHA256.
+        QCOMPARE(password::pbkdf2(QStringLiteral("passwd"), "salt", 1).toHex(),
+                 QByteArray("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"));
+        // The reference implementation's own test vector.
+        QCOMPARE(password::argon2id(QStringLiteral("password"), "somesalt", password::Cost{65536, 2, 1}).toHex(),
+                 QByteArray("09316115d5cf24ed5a15a31a3ba326e5cf32edc24702987c02b6566f61913cf7"));
+        const password::Cost cheap{64, 1, 1};
+        const password::Digest d = password::make(QStringLiteral("пароль1"), cheap);
+        QVERIFY(password::matches(QStringLiteral("пароль1"), d));
+        QVERIFY(!password::matches(QStringLiteral("пароль2"), d));
+        QVERIFY(password::outdated(d));
+        // What the store keeps reads back as the same digest.
+        password::Digest back;
+        QVERIFY(password::fromStored(d.salt, password::storedHash(d), password::storedRounds(d), &back));
+        QVERIFY(password::matches(QStringLiteral("пароль1"), back));
+        // A damaged row matches nothing rather than costing a worker for minutes.
+        QVERIFY(password::fromStored(d.salt, QStringLiteral("argon2id$m=99999999,t=1,p=1$") + d.hash.toHex(), 0, &back));
+        QVERIFY(!password::matches(QStringLiteral("пароль1"), back));
+        QVERIFY(!password::fromStored(d.salt, QStringLiteral("argon2id$m=,t=1"), 0, &back));
+    }
+
     void throttleForgetsOverlongNames()
     {
         // No account has a name over 100 characters; remembering such names

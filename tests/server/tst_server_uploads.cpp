@@ -84,9 +84,7 @@ private slots:
             // The stored name is the server's own: no trace of the client's.
             QVERIFY(!u.storedName.contains(QLatin1Char('/')) && !u.storedName.contains(QLatin1String("..")));
             QVERIFY(!u.storedName.contains(QLatin1String("passwd")));
-            QFile f(QDir(m_server.dataDir()).filePath(QStringLiteral("uploads/") + u.storedName));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), data);
+            QCOMPARE(m_server.storedFile(&store, u), data);
         }
         // Nothing lands beside the data directory or outside uploads/ (the
         // server's own mail and the maker's heading aside).

@@ -12,6 +12,7 @@
 #include "putgm/putgmtab.h"
 #include "questionnaire/opros.h"
 #include "snp/snptab.h"
+#include "replyitems.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -385,17 +386,16 @@ void MainWindow::handleReplyBody(const QByteArray &body)
 {
     wire::Reader in(body);
     while (!in.atEnd()) {
-        quint8 code = 0;
-        in.readU8(&code);
-        QStringList list;
+        wire::ReplyItem item;
+        if (!wire::readReplyItem(in, &item)) {
+            qWarning() << "reply" << item.code << "unreadable";
+            return;
+        }
+        const quint8 code = item.code;
+        const QStringList &list = item.list;
         switch (code) {
         case wire::TablesReply: {
-            QVariantMap tables;
-            if (!in.readMap(&tables)) {
-                qWarning() << "tables reply unreadable";
-                return;
-            }
-            m_tables = tables;
+            m_tables = item.map;
             finishCommand(QStringLiteral("Таблицы загружены."));
             qDebug() << (m_loginData.value(QStringLiteral("SNP")).toBool() ? "true" : "false");
             fillCurrentTabIfNeeded(true);
@@ -405,10 +405,6 @@ void MainWindow::handleReplyBody(const QByteArray &body)
         case wire::SnpD2Reply:
         case wire::PutgReply:
         case wire::PutgmReply:
-            if (!in.readStringList(&list)) {
-                qWarning() << "reply" << code << "unreadable";
-                return;
-            }
             if (code == wire::SnpReply) {
                 m_snp->applyDimensions(list);
                 dataReceived();
