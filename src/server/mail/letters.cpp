@@ -3,8 +3,6 @@
 #include "documents/orderdocument.h"
 #include "store.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 
@@ -54,15 +52,15 @@ QString customerOf(Store &store, const QString &account)
     return account;
 }
 
-mail::Attachment fileAttachment(const QString &path, const QString &name, bool *ok)
+// The store knows where a file's bytes are: the uploads folder, or the
+// database when servers share no disk.
+mail::Attachment fileAttachment(Store &store, const QString &dataDir, const Upload &u, bool *ok)
 {
     mail::Attachment a;
-    QFile f(path);
-    *ok = f.open(QIODevice::ReadOnly);
+    *ok = store.storedFile(u.storedName, dataDir, &a.data);
     if (*ok) {
-        a.data = f.readAll();
-        a.name = name;
-        a.type = QMimeDatabase().mimeTypeForFileNameAndData(name, a.data).name();
+        a.name = u.clientName;
+        a.type = QMimeDatabase().mimeTypeForFileNameAndData(a.name, a.data).name();
     }
     return a;
 }
@@ -111,7 +109,6 @@ Letter compose(Store &store, const MailItem &item, const MailSettings &settings,
     m.messageId = item.messageId;
     m.date = now;
     const QDateTime fileDeadline = parseTime(item.created).addSecs(settings.fileWaitSec);
-    const QString uploads = QDir(settings.dataDir).filePath(QStringLiteral("uploads"));
 
     if (item.orderId > 0) {
         Order order;
@@ -153,7 +150,7 @@ Letter compose(Store &store, const MailItem &item, const MailSettings &settings,
                     latest = &u;
             bool ok = false;
             if (latest)
-                drawings << fileAttachment(QDir(uploads).filePath(latest->storedName), latest->clientName, &ok);
+                drawings << fileAttachment(store, settings.dataDir, *latest, &ok);
             if (!ok)
                 missing << QStringLiteral("  строка %1: %2").arg(r.index + 1).arg(mail::headerText(r.drawing, 200));
         }
@@ -202,7 +199,7 @@ Letter compose(Store &store, const MailItem &item, const MailSettings &settings,
             body += QStringLiteral("%1 = %2\n").arg(it.key(), OrderDocument::clean(it.value().toString()));
         for (const Upload &u : files) {
             bool ok = false;
-            const mail::Attachment a = fileAttachment(QDir(uploads).filePath(u.storedName), u.clientName, &ok);
+            const mail::Attachment a = fileAttachment(store, settings.dataDir, u, &ok);
             if (ok)
                 m.attachments << a;
         }
