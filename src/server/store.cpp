@@ -234,6 +234,17 @@ void Store::recover()
 
 bool Store::begin(QSqlDatabase &db, QString *error)
 {
+    // SQLite: take the write lock at the start. A deferred transaction that
+    // reads first and writes later fails at once, without the busy timeout,
+    // when another connection (the mail sender, an operator command) has
+    // written in between.
+    if (!m_postgres) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return true;
+        *error = q.lastError().text();
+        return false;
+    }
     if (db.transaction())
         return true;
     m_suspect = true;

@@ -1,9 +1,12 @@
 // Uploads from the main window: single files, the drawing chain after an
 // accepted order, and files that cannot be read or change while being sent.
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <functional>
 
 #include "net/netstatus.h"
 #include "order_helpers.h"
@@ -39,6 +42,20 @@ QList<qint64> expectedChunks(qint64 size)
         l << qMin<qint64>(6144, left);
     return l;
 }
+// Turns the event loop one pass at a time: a whole drawing can go up within
+// the 50 ms that QTRY_VERIFY waits between its checks.
+bool passesUntil(const std::function<bool()> &done, int ms = 5000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
 } // namespace
 
 class TstUpload : public QObject
@@ -273,7 +290,7 @@ void TstUpload::requestDuringUploadWaitsForTheFile()
     // Likewise between the drawings of an order and after the last of them.
     const QStringList paths = orderWithDrawings({{0, 300000}, {1, 200000}});
     sendOrderAndAcceptAfter(3);
-    QTRY_VERIFY(w->uploadRunning());
+    QVERIFY(passesUntil([w] { return w->uploadRunning(); }));
     w->SlotSendToServer(wire::TablesRequest, QString());
     QTRY_COMPARE(rig.basket()->rowCount(), 0);
     QVERIFY(rig.peer->waitForFrames(7));
@@ -290,7 +307,7 @@ void TstUpload::chainKeepsTheRowsAsSent()
     MainWindow *w = rig.window.get();
     const QStringList paths = orderWithDrawings({{0, 300000}, {2, 5000}});
     sendOrderAndAccept();
-    QTRY_VERIFY(w->uploadRunning());
+    QVERIFY(passesUntil([w] { return w->uploadRunning(); }));
     rig.basket()->setCurrentCell(0, 0);
     QVERIFY(QMetaObject::invokeMethod(w, "on_List_Pos_Delete_Btn_clicked"));
     QCOMPARE(rig.basket()->rowCount(), 2);
