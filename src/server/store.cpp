@@ -500,11 +500,9 @@ bool Store::addAccount(const QString &name, const QString &clearPassword, const 
     return true;
 }
 
-bool Store::setDisabled(const QString &name, bool disabled, QString *error)
+// Binds the name last and runs an UPDATE meant for exactly that account.
+bool Store::updateOneAccount(QSqlQuery &q, const QString &name, QString *error)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    q.prepare(QStringLiteral("UPDATE accounts SET disabled = ? WHERE name = ?"));
-    q.addBindValue(toInt(disabled));
     q.addBindValue(name);
     if (!exec(q)) {
         *error = m_error;
@@ -517,6 +515,14 @@ bool Store::setDisabled(const QString &name, bool disabled, QString *error)
     return true;
 }
 
+bool Store::setDisabled(const QString &name, bool disabled, QString *error)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    q.prepare(QStringLiteral("UPDATE accounts SET disabled = ? WHERE name = ?"));
+    q.addBindValue(toInt(disabled));
+    return updateOneAccount(q, name, error);
+}
+
 bool Store::setPassword(const QString &name, const QString &clearPassword, QString *error)
 {
     const password::Digest d = password::make(clearPassword, m_passwordCost);
@@ -525,16 +531,7 @@ bool Store::setPassword(const QString &name, const QString &clearPassword, QStri
     q.addBindValue(QString::fromLatin1(d.salt.toHex()));
     q.addBindValue(password::storedHash(d));
     q.addBindValue(password::storedRounds(d));
-    q.addBindValue(name);
-    if (!exec(q)) {
-        *error = m_error;
-        return false;
-    }
-    if (q.numRowsAffected() != 1) {
-        *error = QStringLiteral("no account %1").arg(name);
-        return false;
-    }
-    return true;
+    return updateOneAccount(q, name, error);
 }
 
 bool Store::upgradeDigest(qint64 accountId, const password::Digest &old, const password::Digest &fresh)

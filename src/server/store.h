@@ -197,6 +197,7 @@ private:
     void recover();
     int readAccount(const QString &name, Account *out);
     bool exec(QSqlQuery &q);
+    bool updateOneAccount(QSqlQuery &q, const QString &name, QString *error);
     bool exec(const QString &sql);
     // Transaction edges; on failure the store is marked suspect and `error` set.
     bool begin(QSqlDatabase &db, QString *error);

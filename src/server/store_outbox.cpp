@@ -228,16 +228,7 @@ bool Store::setAccountEmail(const QString &name, const QString &address, QString
     QSqlQuery q(QSqlDatabase::database(m_connection));
     q.prepare(QStringLiteral("UPDATE accounts SET email = ? WHERE name = ?"));
     q.addBindValue(orEmpty(address));
-    q.addBindValue(name);
-    if (!exec(q)) {
-        *error = m_error;
-        return false;
-    }
-    if (q.numRowsAffected() != 1) {
-        *error = QStringLiteral("no account %1").arg(name);
-        return false;
-    }
-    return true;
+    return updateOneAccount(q, name, error);
 }
 
 QHash<QString, QString> Store::accountEmails()
