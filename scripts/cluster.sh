@@ -3,12 +3,13 @@
 # PostgreSQL, N server instances (each with its own data directory, sharing
 # only the database) and HAProxy in TCP mode with health checks, all on
 # loopback. Customers connect to HAProxy's port.
-# Usage: scripts/cluster.sh [--instances N] [--port P] [--build DIR] [COMMAND...]
+# Usage: scripts/cluster.sh [--instances N] [--port P|auto] [--build DIR] [COMMAND...]
 #   Without COMMAND it runs until Ctrl-C; with one, it runs the command with
 #   VINTARO_CLUSTER_PORT (HAProxy) and VINTARO_CLUSTER_PIDS (the instances)
 #   set, then stops everything.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/lib/ports.sh"
 
 instances=2
 port=63000
@@ -42,21 +43,13 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-free_port() {
-    local p
-    for p in $(seq $((40000 + RANDOM % 10000)) 60000); do
-        if ! (exec 3<>/dev/tcp/127.0.0.1/"$p") 2>/dev/null; then echo "$p"; return; fi
-    done
-    return 1
-}
-
 # The schema and the first account are made once, before the instances race.
 "$server" --data-dir "$work/setup" --db "$VINTARO_TEST_PG_URL" --list-accounts >/dev/null
 backends=""
 server_pids=""
 for i in $(seq 1 "$instances"); do
-    p=$(free_port)
-    "$server" --listen 127.0.0.1 --port "$p" --data-dir "$work/instance$i" --db "$VINTARO_TEST_PG_URL" --quiet \
+    # Port 0: the instance takes whatever port is free and says which.
+    "$server" --listen 127.0.0.1 --port 0 --data-dir "$work/instance$i" --db "$VINTARO_TEST_PG_URL" --quiet \
         >"$work/instance$i.log" 2>&1 &
     pids+=($!)
     server_pids="$server_pids $!"
@@ -65,11 +58,13 @@ for i in $(seq 1 "$instances"); do
         sleep 0.1
     done
     grep -q 'listening on' "$work/instance$i.log" || { cat "$work/instance$i.log" >&2; exit 1; }
+    p=$(sed -n 's/.*listening on [^ ]*:\([0-9]*\),.*/\1/p' "$work/instance$i.log" | head -n 1)
     backends="$backends    server vintaro$i 127.0.0.1:$p check inter 500ms fall 2 rise 1"$'\n'
     echo "cluster: instance $i (pid $!) on 127.0.0.1:$p"
 done
 
-cat >"$work/haproxy.cfg" <<CFG
+write_haproxy_cfg() {
+    cat >"$work/haproxy.cfg" <<CFG
 global
     maxconn 4000
 defaults
@@ -87,11 +82,36 @@ backend servers
     balance leastconn
 $backends
 CFG
-"$haproxy" -db -f "$work/haproxy.cfg" >"$work/haproxy.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 1 100); do
-    (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null && break
-    sleep 0.1
+}
+
+# With --port auto a free port is picked; another program may take it before
+# HAProxy binds (HAProxy then exits), so it tries anew.
+want_port=$port
+for attempt in 1 2 3 4 5; do
+    [ "$want_port" = auto ] && port=$(free_port)
+    write_haproxy_cfg
+    "$haproxy" -db -f "$work/haproxy.cfg" >"$work/haproxy.log" 2>&1 &
+    haproxy_pid=$!
+    up=""
+    for _ in $(seq 1 100); do
+        kill -0 "$haproxy_pid" 2>/dev/null || break
+        if (exec 3<>/dev/tcp/127.0.0.1/"$port") 2>/dev/null; then
+            sleep 0.3
+            kill -0 "$haproxy_pid" 2>/dev/null && up=yes
+            break
+        fi
+        sleep 0.1
+    done
+    if [ -n "$up" ]; then
+        pids+=("$haproxy_pid")
+        break
+    fi
+    kill "$haproxy_pid" 2>/dev/null || true
+    wait "$haproxy_pid" 2>/dev/null || true
+    if [ "$want_port" != auto ] || [ "$attempt" = 5 ]; then
+        cat "$work/haproxy.log" >&2
+        exit 1
+    fi
 done
 echo "cluster: HAProxy on 127.0.0.1:$port, store $VINTARO_TEST_PG_URL"
 

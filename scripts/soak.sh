@@ -21,8 +21,7 @@ soak="$build/bin/bench_soak"
 [ -x "$soak" ] || { echo "soak: $soak is not built" >&2; exit 1; }
 
 if [ "$haproxy" = yes ]; then
-    port=$((40000 + RANDOM % 20000))
-    exec env VINTARO_BUILD_DIR="$build" "$root/scripts/cluster.sh" --instances 1 --port "$port" \
+    exec env VINTARO_BUILD_DIR="$build" "$root/scripts/cluster.sh" --instances 1 --port auto \
         sh -c 'exec "$0" --port "$VINTARO_CLUSTER_PORT" --pids "$VINTARO_CLUSTER_PIDS" --db "$VINTARO_TEST_PG_URL" --seconds "$1" --customers "$2"' \
         "$soak" "$seconds" "$customers"
 fi

@@ -3,7 +3,6 @@
 // drawings through HAProxy.
 #include "serverharness.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <csignal>
@@ -116,7 +115,7 @@ private slots:
         m_cluster.setProcessEnvironment(env);
         m_cluster.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // The command waits on its input: closing it takes the cluster down.
-        m_cluster.start(script, {QStringLiteral("--port"), QString::number(40000 + QRandomGenerator::global()->bounded(20000)),
+        m_cluster.start(script, {QStringLiteral("--port"), QStringLiteral("auto"),
                                  QStringLiteral("sh"), QStringLiteral("-c"),
                                  QStringLiteral("echo \"ready $VINTARO_CLUSTER_PORT $VINTARO_TEST_PG_URL $VINTARO_CLUSTER_PIDS\"; exec cat")});
         QString out;
