@@ -138,6 +138,7 @@ private slots:
     void standardFillsLists();
     void jointTypeLock();
     void jointTypeOtherIsTyped();
+    void jointPictureFollowsStandard();
     void otherMaterial();
     void orientationKeepsValues();
     void typedDimensionsEchoOnPicture();
@@ -368,6 +369,31 @@ void TstOpros::jointTypeLock()
     standard->click();
     QVERIFY(!child<QWidget>(&o, "textEdit_20")->isEnabled());
     QVERIFY(child<QWidget>(&o, "comboBox_2")->isEnabled());
+}
+
+void TstOpros::jointPictureFollowsStandard()
+{
+    // The tables name different features by the same letters (ASME B16.5 the
+    // recess and groove, EN 1092-1 the tongue's inner diameter as D1), so the
+    // picture must change with the standard, not only with the joint type.
+    Opros o;
+    QTRY_VERIFY(o.isReady());
+    QComboBox *joint = child<QComboBox>(&o, "comboBox");
+    QComboBox *standard = child<QComboBox>(&o, "comboBox_2");
+    auto picture = [&](int j, int s) {
+        joint->setCurrentIndex(j);
+        standard->setCurrentIndex(s);
+        return child<QLabel>(&o, "label_30")->pixmap(Qt::ReturnByValue).toImage();
+    };
+    const QImage spigot = picture(1, 0), recess = picture(1, 2);
+    QVERIFY(!spigot.isNull() && !recess.isNull());
+    QVERIFY(spigot != recess);
+    QCOMPARE(picture(1, 5), spigot);
+    QCOMPARE(picture(1, 0), spigot);   // and back
+    const QImage tongue = picture(2, 0), groove = picture(2, 2), innerFirst = picture(2, 5);
+    QVERIFY(tongue != groove && tongue != innerFirst && groove != innerFirst);
+    QCOMPARE(picture(2, 1), tongue);
+    QCOMPARE(picture(0, 2), picture(0, 5));
 }
 
 void TstOpros::jointTypeOtherIsTyped()

@@ -151,7 +151,7 @@ QVector<Expect> allExpected()
     for (const QString &p : putgPaths(true) + putgmPaths("PUTGm") + putgmPaths("PUTGm half"))
         v << Expect{p, drawMin, drawMax};
     v << Expect{":/res/pic/pr.jpg", {200, 150}, drawMax} << Expect{":/res/pic/ov.jpg", {200, 150}, drawMax};
-    for (const char *q : {"1", "2-3", "4-5"})   // fitted into 372 x 291
+    for (const char *q : {"1", "2-3", "2-3 ASME", "4-5", "4-5 ASME", "4-5 DIN"})   // fitted into 372 x 291
         v << Expect{QStringLiteral(":/res/") + q + ".jpg", {330, 260}, {372, 291}};
     return v;
 }
@@ -250,7 +250,8 @@ void TestResources::drawingsDifferPerConstruction_data()
     QTest::newRow("PUTGm section") << putgmPaths("PUTGm half");
     QTest::newRow("SNP") << snpPaths();
     QTest::newRow("SNP facings") << QStringList{":/res/pic/А.jpg", ":/res/pic/Б.jpg", ":/res/pic/В.jpg"};
-    QTest::newRow("questionnaire") << QStringList{":/res/1.jpg", ":/res/2-3.jpg", ":/res/4-5.jpg"};
+    QTest::newRow("questionnaire") << QStringList{":/res/1.jpg", ":/res/2-3.jpg", ":/res/2-3 ASME.jpg",
+                                                  ":/res/4-5.jpg", ":/res/4-5 ASME.jpg", ":/res/4-5 DIN.jpg"};
 }
 
 void TestResources::drawingsDifferPerConstruction()

@@ -70,24 +70,45 @@ const char kMetricUnitBeforeGap[] = "МПа (кгс/см";
 const char kOtherMaterial[] = "Другой";
 constexpr int kOtherMaterialIndex = 9;
 
-// Joint type pictures: path, the box they are fitted into, code for textEdit_19.
-// The bore D is dimensioned above the joint, except on the tongue-groove
-// picture where it is the groove's inner diameter below it; there its value
-// sits right of the centre line, clear of the D1 caption just underneath.
+// Joint types with a picture, and the code each writes into textEdit_19.
+const char *const kJointCodes[] = {"1-1/ RF/ В1/ В2", "2-3/ LMF/ E-F", "4-5/ STG/ C-D"};
+
+// Joint pictures: path, the box they are fitted into, and where the D and D1
+// values go. The tables of one joint type do not give the same feature: ASME
+// B16.5 gives the recess or groove, the others the spigot or tongue, and
+// EN 1092-1 lists the tongue's inner diameter first; each standard gets the
+// picture whose letters name what its table gives. The bore D is dimensioned
+// above the joint; on tongue-groove pictures D is a facing diameter below it,
+// its value right of the centre line, clear of the caption underneath.
 struct JointPicture
 {
     const char *path;
     int width;
     int height;
-    const char *code;
-    int boreLabelX;
-    int boreLabelY;
+    QPoint d;
+    QPoint d1;
 };
-const JointPicture kJointPictures[] = {
-    {":/res/1.jpg", 372, 291, "1-1/ RF/ В1/ В2", 156, 75},
-    {":/res/2-3.jpg", 371, 291, "2-3/ LMF/ E-F", 156, 75},
-    {":/res/4-5.jpg", 371, 291, "4-5/ STG/ C-D", 180, 235},
-};
+const JointPicture kRaisedFacePicture = {":/res/1.jpg", 372, 291, {156, 75}, {156, 261}};
+const JointPicture kSpigotPicture = {":/res/2-3.jpg", 371, 291, {156, 75}, {156, 261}};
+const JointPicture kRecessPicture = {":/res/2-3 ASME.jpg", 371, 291, {156, 75}, {156, 261}};
+const JointPicture kTonguePicture = {":/res/4-5.jpg", 371, 291, {180, 235}, {156, 261}};
+const JointPicture kGroovePicture = {":/res/4-5 ASME.jpg", 371, 291, {180, 235}, {156, 261}};
+const JointPicture kTongueInnerFirstPicture = {":/res/4-5 DIN.jpg", 371, 291, {156, 261}, {180, 235}};
+constexpr int kAsmeB165 = 2;
+constexpr int kDinEn1092 = 5;
+
+const JointPicture &jointPicture(int jointType, int standard)
+{
+    if (jointType == 1)
+        return standard == kAsmeB165 ? kRecessPicture : kSpigotPicture;
+    if (jointType == 2) {
+        if (standard == kAsmeB165)
+            return kGroovePicture;
+        return standard == kDinEn1092 ? kTongueInnerFirstPicture : kTonguePicture;
+    }
+    return kRaisedFacePicture;
+}
+
 constexpr int kOtherJointType = 6;
 
 QStringList splitList(const char *text, const char *separator = ";")
@@ -208,20 +229,13 @@ void Opros::placeSuperscript()
 
 void Opros::on_comboBox_currentIndexChanged(int index)
 {
-    const bool hasPicture = index >= 0 && index < int(std::size(kJointPictures));
+    const bool hasPicture = index >= 0 && index < int(std::size(kJointCodes));
     if (hasPicture) {
-        const JointPicture &p = kJointPictures[index];
-        const QPixmap pix(QString::fromUtf8(p.path));
-        if (pix.isNull())
-            ui->label_30->clear();
-        else
-            ui->label_30->setPixmap(pix.scaled(p.width, p.height, Qt::KeepAspectRatio,
-                                               Qt::SmoothTransformation));
-        ui->textEdit_19->setPlainText(QString::fromUtf8(p.code));
+        showJointPicture();
+        ui->textEdit_19->setPlainText(QString::fromUtf8(kJointCodes[index]));
         ui->textEdit_19->setReadOnly(true);
         ui->textEdit_19->setEnabled(false);
         ui->widget_mode->setEnabled(true);
-        ui->D->move(p.boreLabelX, p.boreLabelY);
         for (QWidget *w : {ui->D, ui->D1, ui->D2, ui->d, ui->h2})
             w->show();
         ui->h2_2->setVisible(index != 0);
@@ -273,6 +287,21 @@ void Opros::on_comboBox_2_currentIndexChanged(int index)
     ui->label_33->setText(QString::fromUtf8(metric ? kMetricUnit : kClassUnit));
     ui->label_55->setVisible(metric);
     placeSuperscript();
+    const int joint = ui->comboBox->currentIndex();
+    if (joint >= 0 && joint < int(std::size(kJointCodes)))
+        showJointPicture();
+}
+
+void Opros::showJointPicture()
+{
+    const JointPicture &p = jointPicture(ui->comboBox->currentIndex(), ui->comboBox_2->currentIndex());
+    const QPixmap pix(QString::fromUtf8(p.path));
+    if (pix.isNull())
+        ui->label_30->clear();
+    else
+        ui->label_30->setPixmap(pix.scaled(p.width, p.height, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    ui->D->move(p.d);
+    ui->D1->move(p.d1);
 }
 
 void Opros::on_comboBox_6_currentIndexChanged(int index)

@@ -64,6 +64,7 @@ private:
     void arrangeSections(bool landscape);
     void centreOnDesktop();
     void placeSuperscript();
+    void showJointPicture();
     void showFlangeLookup(const flanges::FlangeLookupResult &r);
 
     Ui::Opros *ui;

@@ -98,9 +98,24 @@ std::vector<Picture> catalogue()
         }
     }
 
-    out.push_back({"res/1.jpg", [] { return jointPicture(0); }});
-    out.push_back({"res/2-3.jpg", [] { return jointPicture(1); }});
-    out.push_back({"res/4-5.jpg", [] { return jointPicture(2); }});
+    // Questionnaire joints: the plain names show the spigot and tongue most
+    // tables give; ASME B16.5 gives the recess and groove, and EN 1092-1 the
+    // tongue's inner diameter as D1.
+    const struct {
+        const char *path;
+        JointScheme scheme;
+    } joints[] = {
+        {"res/1.jpg", {0, false, false}},
+        {"res/2-3.jpg", {1, false, false}},
+        {"res/2-3 ASME.jpg", {1, true, false}},
+        {"res/4-5.jpg", {2, false, false}},
+        {"res/4-5 ASME.jpg", {2, true, false}},
+        {"res/4-5 DIN.jpg", {2, false, true}},
+    };
+    for (const auto &j : joints) {
+        const JointScheme scheme = j.scheme;
+        out.push_back({QString::fromUtf8(j.path), [scheme] { return jointPicture(scheme); }});
+    }
     return out;
 }
 

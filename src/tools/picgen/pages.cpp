@@ -563,13 +563,13 @@ QImage outlineSketch(bool oval)
 
 // ---------------------------------------------------------------- questionnaire
 
-QImage jointPicture(int kind)
+namespace {
+
+// The flanges are drawn apart from the gasket so the facing steps can be
+// dimensioned. Spigot and tongue are drawn a little narrower than recess and
+// groove, so that a line from one is not taken for the other.
+JointDims questionnaireDims(int kind)
 {
-    const int w = 372, h = 291;
-    const double cx = 186;
-    const QChar facing = kind == 0 ? 'A' : kind == 1 ? 'B' : 'C';
-    // The flanges are drawn apart from the gasket so the facing steps can be
-    // dimensioned.
     JointDims d{};
     d.r0 = 46;
     d.rf = 176;
@@ -582,53 +582,97 @@ QImage jointPicture(int kind)
     d.depth = 12;
     d.bottom = 214;
     d.rFace = 94;
-    d.rRecess = 100;
+    d.rRecess = 102;
     d.rt0 = 66;
     d.rt1 = 94;
-    d.rg0 = 62;
-    d.rg1 = 98;
+    d.rg0 = 60;
+    d.rg1 = 100;
     if (kind == 0) {
         d.step = 8;
         d.f2 = 180;
         d.rFace = 100;
     }
-    const Joint j = makeJoint(facing, d);
+    return d;
+}
+
+QChar facingOf(int kind)
+{
+    return kind == 0 ? 'A' : kind == 1 ? 'B' : 'C';
+}
+
+const double kJointCx = 186;
+
+} // namespace
+
+JointSheet jointSheet(const JointScheme &scheme)
+{
+    const int kind = scheme.kind;
+    const JointDims d = questionnaireDims(kind);
+    const Joint j = makeJoint(facingOf(kind), d);
+    JointSheet sheet;
+    sheet.upper = j.upper;
+    sheet.lower = j.lower;
+    sheet.cx = kJointCx;
+    const double cx = kJointCx;
+    auto diameter = [&](const QString &name, double r, double y, double fromY) {
+        sheet.dims.push_back({name, cx - r, cx + r, y, cx - 4, fromY});
+    };
+
+    // Above: bolt circle, bolt hole, bore (the tongue-groove tables give no bore).
+    diameter(QStringLiteral("D2"), d.rb, 22, -1);
+    sheet.dims.push_back({QStringLiteral("d"), cx + d.rb - d.hole, cx + d.rb + d.hole, 48,
+                          cx + d.rb - d.hole - 14, d.top - 2});
+    if (kind != 2)
+        diameter(QStringLiteral("D"), d.r0, 72, d.top - 2);
+
+    // Below: the facing diameters, the outer one further out. Lines from the
+    // upper flange's spigot or tongue pass the gasket and the recess or groove.
+    const double upFace = d.f1 + d.step, lowFace = d.f2 + d.depth;
+    if (kind == 0) {
+        diameter(QStringLiteral("D1"), d.rFace, 258, d.f2 - d.step);
+    } else if (kind == 1) {
+        diameter(QStringLiteral("D1"), scheme.femaleSide ? d.rRecess : d.rFace, 258,
+                 scheme.femaleSide ? lowFace : upFace);
+    } else {
+        const double from = scheme.femaleSide ? lowFace : upFace;
+        const QString outer = scheme.d1Inner ? QStringLiteral("D") : QStringLiteral("D1");
+        const QString inner = scheme.d1Inner ? QStringLiteral("D1") : QStringLiteral("D");
+        diameter(outer, scheme.femaleSide ? d.rg1 : d.rt1, 258, from);
+        diameter(inner, scheme.femaleSide ? d.rg0 : d.rt0, 232, from);
+    }
+    return sheet;
+}
+
+QImage jointPicture(const JointScheme &scheme)
+{
+    const int w = 372, h = 291;
+    const int kind = scheme.kind;
+    const JointDims d = questionnaireDims(kind);
+    const JointSheet sheet = jointSheet(scheme);
+    const double cx = sheet.cx;
     QImage img = whiteCanvas(w, h);
     QPainter p(&img);
     setupPainter(p);
-    paintJoint(p, j, cx, true);
+    paintJoint(p, makeJoint(facingOf(kind), d), cx, true);
 
-    // The gasket floats midway between the flanges.
+    // The gasket floats midway between the flanges, clear of the lines that
+    // come down from the spigot or tongue.
     const double gTop = d.f1 + d.step + 10;
-    const double gIn = kind == 2 ? d.rt0 + 1 : d.r0 + 6;
-    const double gOut = kind == 0 ? d.rFace - 2 : (kind == 1 ? d.rFace - 1 : d.rt1 - 1);
+    const double gIn = kind == 2 ? d.rt0 + 3 : d.r0 + 6;
+    const double gOut = kind == 0 ? d.rFace - 2 : (kind == 1 ? d.rFace - 3 : d.rt1 - 3);
     for (double s : {1.0, -1.0}) {
         QPainterPath g;
         g.addRect(QRectF(QPointF(cx + s * gIn, gTop), QPointF(cx + s * gOut, gTop + 10)));
         fillMat(p, g, Mat::Graphite);
     }
 
-    // Above: bolt circle, bolt hole, bore.
-    dimH(p, cx - d.rb, cx + d.rb, 22, QStringLiteral("D2"), cx - 4);
-    for (double x : {cx + d.rb - d.hole, cx + d.rb + d.hole})
-        thinLine(p, {x, d.top - 2}, {x, 43});
-    dimH(p, cx + d.rb - d.hole, cx + d.rb + d.hole, 48, QStringLiteral("d"), cx + d.rb - d.hole - 14);
-    if (kind != 2) {
-        for (double x : {cx - d.r0, cx + d.r0})
-            thinLine(p, {x, d.top - 2}, {x, 67});
-        dimH(p, cx - d.r0, cx + d.r0, 72, QStringLiteral("D"), cx - 4);
-    }
-
-    // Below: facing diameters, measured on the lower flange.
-    const double lowFace = kind == 0 ? d.f2 - d.step : d.f2 + d.depth;
-    const double rD1 = kind == 0 ? d.rFace : (kind == 1 ? d.rRecess : d.rg1);
-    for (double x : {cx - rD1, cx + rD1})
-        thinLine(p, {x, lowFace + 2}, {x, 263});
-    dimH(p, cx - rD1, cx + rD1, 258, QStringLiteral("D1"), cx - 4);
-    if (kind == 2) {
-        for (double x : {cx - d.rg0, cx + d.rg0})
-            thinLine(p, {x, lowFace + 2}, {x, 237});
-        dimH(p, cx - d.rg0, cx + d.rg0, 232, QStringLiteral("D"), cx - 4);
+    for (const JointDimension &dim : sheet.dims) {
+        if (dim.fromY >= 0) {
+            const bool down = dim.y > dim.fromY;
+            for (double x : {dim.x1, dim.x2})
+                thinLine(p, {x, dim.fromY + (down ? 2 : 0)}, {x, dim.y + (down ? 5 : -5)});
+        }
+        dimH(p, dim.x1, dim.x2, dim.y, dim.name, dim.slotX);
     }
 
     // Heights of the facing steps: the upper flange at the left, the lower at
