@@ -676,9 +676,9 @@ QImage jointPicture(const JointScheme &scheme)
     }
 
     // Heights of the facing steps: the upper flange at the left, the lower at
-    // the right.
+    // the right, named as the form's fields "h1" and "h2" whose values they show.
     const double upEdge = kind == 2 ? d.rt1 : d.rFace;
-    paintThickness(p, cx - upEdge, cx - upEdge - 16, 0, d.f1, d.f1 + d.step, QStringLiteral("h2"), true);
+    paintThickness(p, cx - upEdge, cx - upEdge - 16, 0, d.f1, d.f1 + d.step, QStringLiteral("h1"), true);
     if (kind != 0) {
         // Inside the recess or groove, where there is no metal.
         const double lowEdge = kind == 1 ? d.rRecess : d.rg1;
