@@ -78,6 +78,7 @@ private slots:
     void emptyReplyMeansNoConstruction();
     void recommendationGoesWithTheRoundShape();
     void recommendationReadsWhole();
+    void listTitlesMatchTheValues();
     void notesForDrawings();
     void temperatureAndModifyingElement();
     void rectangleDesignationFollowsFacing();
@@ -478,6 +479,19 @@ void TstPutgmTab::nonStandardFlangeFieldsByBase()
         QVERIFY(value->geometry().bottom() < w<QLabel>("PUTGm_Pic_Pr")->height());
         lastY = value->y();
     }
+    // The typed diameters lie inside the field but never on the drawing.
+    const QRect drawing = w<QLabel>("PUTGm_Pic_Pr")->geometry();
+    const QRect field = w<QWidget>("PUTGm_Chert_Field")->rect();
+    for (int i = 1; i <= 4; ++i) {
+        for (const QByteArray &name : {"PUTGm_D" + QByteArray::number(i) + "_Inp_Box",
+                                       "PUTGm_D" + QByteArray::number(i) + "_Lbl"}) {
+            auto *box = w<QWidget>(name.constData());
+            if (!box->isVisible())
+                continue;
+            QVERIFY2(!box->geometry().intersects(drawing), name.constData());
+            QVERIFY2(field.contains(box->geometry()), name.constData());
+        }
+    }
     // Unchecking asks the server again for the same choice.
     const int before = lookups();
     w<QCheckBox>("PUTGm_Input_Box")->setChecked(false);
@@ -594,6 +608,28 @@ void TstPutgmTab::recommendationReadsWhole()
     QVERIFY(label->text().endsWith("ПУТГм-095. "));
     QVERIFY2(label->height() >= label->heightForWidth(label->width()),
              qPrintable(QString("%1 < %2").arg(label->height()).arg(label->heightForWidth(label->width()))));
+}
+
+// ASME lists hold nominal pipe sizes and pressure classes; GOST lists DN and
+// PN in MPa. Both titles read whole at the window's smallest size.
+void TstPutgmTab::listTitlesMatchTheValues()
+{
+    openReady();
+    const struct { int standard; const char *size; const char *press; } rows[] = {
+        {2, "Номинальный проход, \"", "Класс давления"},
+        {0, "Ду", "Ру, МПа (кгс/см²)"},
+    };
+    auto *size = w<QLabel>("PUTGm_Size_Label");
+    auto *press = w<QLabel>("PUTGm_Press_Label");
+    for (const auto &r : rows) {
+        w<QComboBox>("PUTGmStandBox")->setCurrentIndex(r.standard);
+        window->resize(window->minimumSizeHint());
+        QTest::qWait(20);
+        QCOMPARE(size->text(), QString(r.size));
+        QCOMPARE(press->text(), QString(r.press));
+        for (QLabel *l : {size, press})
+            QVERIFY2(l->height() >= l->heightForWidth(l->width()), qPrintable(l->text()));
+    }
 }
 
 void TstPutgmTab::notesForDrawings()
