@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpSocket>
+#include <QtMath>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTemporaryDir>
 #include <QFile>
@@ -79,6 +81,7 @@ private slots:
     void recommendationGoesWithTheRoundShape();
     void recommendationReadsWhole();
     void listTitlesMatchTheValues();
+    void longDescriptionReadsWhole();
     void notesForDrawings();
     void temperatureAndModifyingElement();
     void rectangleDesignationFollowsFacing();
@@ -630,6 +633,24 @@ void TstPutgmTab::listTitlesMatchTheValues()
         for (QLabel *l : {size, press})
             QVERIFY2(l->height() >= l->heightForWidth(l->width()), qPrintable(l->text()));
     }
+}
+
+// Obturators, fixing element, holes and jumper: the description is as tall
+// as its text at the window's smallest size.
+void TstPutgmTab::longDescriptionReadsWhole()
+{
+    openReady();
+    w<QRadioButton>("PUTGm_Osn_092_Btn")->setChecked(true);
+    w<QRadioButton>("PUTGm_Const_04_Btn")->setChecked(true);
+    for (const char *box : {"PUTGm_KVF_checkBox", "PUTGm_Otv_checkBox", "PUTGm_Perem_Yes"})
+        w<QCheckBox>(box)->setChecked(true);
+    window->resize(window->minimumSizeHint());
+    QTest::qWait(50);
+    auto *description = w<QTextEdit>("PUTGm_Description");
+    QVERIFY(description->toPlainText().contains("перемычкой"));
+    const int needed = qCeil(description->document()->size().height());
+    QVERIFY2(description->viewport()->height() >= needed,
+             qPrintable(QString("%1 < %2").arg(description->viewport()->height()).arg(needed)));
 }
 
 void TstPutgmTab::notesForDrawings()

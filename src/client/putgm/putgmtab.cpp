@@ -6,6 +6,7 @@
 #include "putg/putgwidgets.h"
 
 #include "app/tabhost.h"
+#include "app/wholetext.h"
 #include "materials.h"
 #include "putgdesignation.h"
 #include "putgmoptions.h"
@@ -64,6 +65,7 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgmTab), m_host(host)
 {
     ui->setupUi(this);
+    keepTextEditWhole(ui->PUTGm_Description);
     guardWheel(this);
     for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box,
                          ui->PUTGm_A1_Edit, ui->PUTGm_A2_Edit, ui->PUTGm_B1_Edit, ui->PUTGm_B2_Edit, ui->PUTGm_C_Edit})
