@@ -141,6 +141,8 @@ private slots:
     void jointPictureFollowsStandard();
     void otherMaterial();
     void orientationKeepsValues();
+    void extraCaptionsReadInOrder_data();
+    void extraCaptionsReadInOrder();
     void typedDimensionsEchoOnPicture();
     void standardFlangeWithoutRowShowsDashes();
     void standardFlangeFromTables_data();
@@ -485,6 +487,52 @@ void TstOpros::orientationKeepsValues()
     QVERIFY(contact->x() < conditions->x());
     QCOMPARE(extra->x(), conditions->x());
     QCOMPARE(o.questionnaireData(), before);
+}
+
+void TstOpros::extraCaptionsReadInOrder_data()
+{
+    QTest::addColumn<QString>("orientation");
+    QTest::newRow("landscape") << "radioButton_7";
+    QTest::newRow("portrait") << "radioButton_8";
+}
+
+// Under "Дополнительные сведения" a split caption reads whole, in order, and
+// next to the control it names.
+void TstOpros::extraCaptionsReadInOrder()
+{
+    QFETCH(QString, orientation);
+    Opros o;
+    QTRY_VERIFY(o.isReady());
+    o.show();
+    child<QRadioButton>(&o, qPrintable(orientation))->click();
+    QApplication::processEvents();
+    const auto rect = [&o](const char *name) {
+        QWidget *w = child<QWidget>(&o, name);
+        return QRect(w->mapTo(&o, QPoint(0, 0)), w->size());
+    };
+
+    // The fastening question: each word after the one before it, on the same
+    // line or below, and the answer beside the caption.
+    const char *const words[] = {"label_166", "label_168", "label_169", "label_167", "label_170"};
+    QRect block;
+    for (int i = 0; i < 5; ++i) {
+        QLabel *l = child<QLabel>(&o, words[i]);
+        QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text().trimmed()), words[i]);
+        const QRect r = rect(words[i]);
+        if (i > 0) {
+            const QRect prev = rect(words[i - 1]);
+            const bool sameLine = r.top() == prev.top() && r.left() > prev.right();
+            QVERIFY2(sameLine || r.top() > prev.bottom(), words[i]);
+        }
+        block |= r;
+    }
+    const int answer = rect("radioButton_5").center().y();
+    QVERIFY(answer > block.top() && answer < block.bottom());
+
+    // "глубина и" "деффектов" together; "вдоль" and "поперек" by their boxes.
+    QVERIFY(rect("label_162").top() - rect("label_161").bottom() <= 2);
+    QVERIFY(rect("doubleSpinBox_5").left() - rect("label_163").right() <= 24);
+    QVERIFY(rect("doubleSpinBox_6").left() - rect("label_164").right() <= 24);
 }
 
 void TstOpros::typedDimensionsEchoOnPicture()

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpSocket>
+#include <QtMath>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTemporaryDir>
 #include <QFile>
@@ -78,6 +80,8 @@ private slots:
     void emptyReplyMeansNoConstruction();
     void recommendationGoesWithTheRoundShape();
     void recommendationReadsWhole();
+    void listTitlesMatchTheValues();
+    void longDescriptionReadsWhole();
     void notesForDrawings();
     void temperatureAndModifyingElement();
     void rectangleDesignationFollowsFacing();
@@ -478,6 +482,19 @@ void TstPutgmTab::nonStandardFlangeFieldsByBase()
         QVERIFY(value->geometry().bottom() < w<QLabel>("PUTGm_Pic_Pr")->height());
         lastY = value->y();
     }
+    // The typed diameters lie inside the field but never on the drawing.
+    const QRect drawing = w<QLabel>("PUTGm_Pic_Pr")->geometry();
+    const QRect field = w<QWidget>("PUTGm_Chert_Field")->rect();
+    for (int i = 1; i <= 4; ++i) {
+        for (const QByteArray &name : {"PUTGm_D" + QByteArray::number(i) + "_Inp_Box",
+                                       "PUTGm_D" + QByteArray::number(i) + "_Lbl"}) {
+            auto *box = w<QWidget>(name.constData());
+            if (!box->isVisible())
+                continue;
+            QVERIFY2(!box->geometry().intersects(drawing), name.constData());
+            QVERIFY2(field.contains(box->geometry()), name.constData());
+        }
+    }
     // Unchecking asks the server again for the same choice.
     const int before = lookups();
     w<QCheckBox>("PUTGm_Input_Box")->setChecked(false);
@@ -594,6 +611,46 @@ void TstPutgmTab::recommendationReadsWhole()
     QVERIFY(label->text().endsWith("ПУТГм-095. "));
     QVERIFY2(label->height() >= label->heightForWidth(label->width()),
              qPrintable(QString("%1 < %2").arg(label->height()).arg(label->heightForWidth(label->width()))));
+}
+
+// ASME lists hold nominal pipe sizes and pressure classes; GOST lists DN and
+// PN in MPa. Both titles read whole at the window's smallest size.
+void TstPutgmTab::listTitlesMatchTheValues()
+{
+    openReady();
+    const struct { int standard; const char *size; const char *press; } rows[] = {
+        {2, "Номинальный проход, \"", "Класс давления"},
+        {0, "Ду", "Ру, МПа (кгс/см²)"},
+    };
+    auto *size = w<QLabel>("PUTGm_Size_Label");
+    auto *press = w<QLabel>("PUTGm_Press_Label");
+    for (const auto &r : rows) {
+        w<QComboBox>("PUTGmStandBox")->setCurrentIndex(r.standard);
+        window->resize(window->minimumSizeHint());
+        QTest::qWait(20);
+        QCOMPARE(size->text(), QString(r.size));
+        QCOMPARE(press->text(), QString(r.press));
+        for (QLabel *l : {size, press})
+            QVERIFY2(l->height() >= l->heightForWidth(l->width()), qPrintable(l->text()));
+    }
+}
+
+// Obturators, fixing element, holes and jumper: the description is as tall
+// as its text at the window's smallest size.
+void TstPutgmTab::longDescriptionReadsWhole()
+{
+    openReady();
+    w<QRadioButton>("PUTGm_Osn_092_Btn")->setChecked(true);
+    w<QRadioButton>("PUTGm_Const_04_Btn")->setChecked(true);
+    for (const char *box : {"PUTGm_KVF_checkBox", "PUTGm_Otv_checkBox", "PUTGm_Perem_Yes"})
+        w<QCheckBox>(box)->setChecked(true);
+    window->resize(window->minimumSizeHint());
+    QTest::qWait(50);
+    auto *description = w<QTextEdit>("PUTGm_Description");
+    QVERIFY(description->toPlainText().contains("перемычкой"));
+    const int needed = qCeil(description->document()->size().height());
+    QVERIFY2(description->viewport()->height() >= needed,
+             qPrintable(QString("%1 < %2").arg(description->viewport()->height()).arg(needed)));
 }
 
 void TstPutgmTab::notesForDrawings()

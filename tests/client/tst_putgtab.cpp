@@ -97,6 +97,7 @@ private slots:
     void addKeepsTheMainChoices();
     void unchangedChoiceLeavesNoWaitingDialog();
     void listTitlesMatchTheValues();
+    void facingPictureReadable();
 
     void fillList_data();
     void fillList();
@@ -219,6 +220,24 @@ void TstPutgTab::listTitlesMatchTheValues()
         QCOMPARE(child<QLabel>("PUTG_Size_Label")->text(), QString(r.size));
         QCOMPARE(child<QLabel>("PUTG_Press_Label")->text(), QString(r.press));
     }
+}
+
+// Each facing picture is shown at a size where it can be read, with its
+// proportions, clear of the gasket drawing.
+void TstPutgTab::facingPictureReadable()
+{
+    QVERIFY(open());
+    auto *picture = child<QLabel>("PUTG_Flan_Picture");
+    auto *drawing = child<QLabel>("PUTG_Pic_Pr");
+    for (int facing : {2, 1, 0}) {
+        child<QComboBox>("PUTGFlanBox")->setCurrentIndex(facing);
+        const QPixmap pm = picture->pixmap(Qt::ReturnByValue);
+        QVERIFY2(pm.width() >= 150, qPrintable(QString::number(pm.width())));
+        QCOMPARE(pm.width() * 2, pm.height() * 3);
+    }
+    const QRect pictureRect(picture->mapTo(window.get(), QPoint()), picture->size());
+    const QRect drawingRect(drawing->mapTo(window.get(), QPoint()), drawing->size());
+    QVERIFY(!pictureRect.intersects(drawingRect));
 }
 
 // ---- form and option rules -------------------------------------------------

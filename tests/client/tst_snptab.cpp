@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTcpSocket>
+#include <QtMath>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
 #include <memory>
@@ -112,6 +114,7 @@ private slots:
     void tuTypedDiameters();
     void roadThroughAsme();
     void roadThroughOst();
+    void descriptionReadsWhole();
 
     // materials
     void materialGroupCodes_data();
@@ -232,6 +235,27 @@ void TstSnpTab::clickRow(const char *list, int row)
     l->scrollToItem(it);
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(it).center());
     QTest::qWait(20);
+}
+
+// At the window's smallest size a long description shows every line, and
+// the size, D2 and pressure lists keep room for several rows.
+void TstSnpTab::descriptionReadsWhole()
+{
+    QVERIFY(open());
+    click("SNP_KVF_checkBox");
+    click("SNP_ONO_checkBox");
+    window->resize(window->minimumSizeHint());
+    QTest::qWait(50);
+    auto *description = w<QTextEdit>("SNP_Description");
+    QVERIFY(description->toPlainText().contains("отверстиями"));
+    const int needed = qCeil(description->document()->size().height());
+    QVERIFY2(description->viewport()->height() >= needed,
+             qPrintable(QString("%1 < %2").arg(description->viewport()->height()).arg(needed)));
+    for (const char *name : {"Size_table", "D2_table", "Press_table"}) {
+        auto *list = w<QListWidget>(name);
+        QVERIFY2(list->viewport()->height() >= 8 * list->sizeHintForRow(0),
+                 qPrintable(QString("%1: %2").arg(name).arg(list->viewport()->height())));
+    }
 }
 
 // ---- option rules --------------------------------------------------------------

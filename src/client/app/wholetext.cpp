@@ -3,7 +3,10 @@
 #include <QEvent>
 #include <QAbstractItemModel>
 #include <QComboBox>
+#include <QAbstractTextDocumentLayout>
 #include <QLabel>
+#include <QTextEdit>
+#include <cmath>
 
 namespace {
 class WholeTextFilter : public QObject
@@ -33,6 +36,23 @@ void keepTextWhole(QLabel *label)
     label->setWordWrap(true);
     label->installEventFilter(new WholeTextFilter(label));
     fitWholeText(label);
+}
+
+void keepTextEditWhole(QTextEdit *edit)
+{
+    // Without a scroll bar the text width never depends on the height, so
+    // fitting the height cannot change the layout it was fitted to.
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setSizePolicy(edit->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    const auto fit = [edit](const QSizeF &size) {
+        const int frame = edit->frameWidth() * 2;
+        const int needed = int(std::ceil(size.height())) + frame;
+        if (edit->height() != needed || edit->minimumHeight() != needed)
+            edit->setFixedHeight(needed);
+    };
+    QObject::connect(edit->document()->documentLayout(),
+                     &QAbstractTextDocumentLayout::documentSizeChanged, edit, fit);
+    fit(edit->document()->size());
 }
 
 void showEntriesWhole(QWidget *form)

@@ -1,5 +1,6 @@
 #include "putg/putgtab.h"
 #include "app/tabhost.h"
+#include "app/wholetext.h"
 #include "materials.h"
 #include "putgoptions.h"
 #include "order/orderrules.h"
@@ -31,6 +32,7 @@ PutgTab::PutgTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgTab), m_host(host)
 {
     ui->setupUi(this);
+    keepTextEditWhole(ui->PUTG_Description);
     for (QLineEdit *e : {ui->PUTG_D1_Inp_Box, ui->PUTG_D2_Inp_Box, ui->PUTG_D3_Inp_Box, ui->PUTG_D4_Inp_Box,
                          ui->PUTG_A1_Edit, ui->PUTG_A2_Edit, ui->PUTG_B1_Edit, ui->PUTG_B2_Edit, ui->PUTG_C_Edit})
         putgui::acceptSizesOnly(e);

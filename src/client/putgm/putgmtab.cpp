@@ -6,6 +6,7 @@
 #include "putg/putgwidgets.h"
 
 #include "app/tabhost.h"
+#include "app/wholetext.h"
 #include "materials.h"
 #include "putgdesignation.h"
 #include "putgmoptions.h"
@@ -31,6 +32,9 @@ constexpr double kSketchWidth = 360;
 // section (2.6 px lower with obturators), 32 px apart, smallest first.
 constexpr double kChertWidth = 580;
 constexpr double kChertSlotX = 250;
+// Space around the rows of typed diameters under the drawing.
+constexpr int kInputRowGap = 4;
+constexpr int kInputWidth = 110;
 
 // Dimension line of each diameter on the drawing of a base and construction,
 // in drawing pixels; -1 where the drawing has no such diameter.
@@ -61,6 +65,7 @@ PutgmTab::PutgmTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::PutgmTab), m_host(host)
 {
     ui->setupUi(this);
+    keepTextEditWhole(ui->PUTGm_Description);
     guardWheel(this);
     for (QLineEdit *e : {ui->PUTGm_D1_Inp_Box, ui->PUTGm_D2_Inp_Box, ui->PUTGm_D3_Inp_Box, ui->PUTGm_D4_Inp_Box,
                          ui->PUTGm_A1_Edit, ui->PUTGm_A2_Edit, ui->PUTGm_B1_Edit, ui->PUTGm_B2_Edit, ui->PUTGm_C_Edit})
@@ -149,6 +154,7 @@ void PutgmTab::applyStartState()
     PUTGmFlanType = QStringLiteral("A");
     PUTGmConst = QStringLiteral("01");
     PUTGmConfig = kCirc;
+    showListTitles();
     ui->PUTGm_Input_Box->setChecked(false);
     resetSketchLabels();
     showShape();
@@ -364,8 +370,16 @@ void PutgmTab::on_PUTGmStandBox_currentIndexChanged(int index)
     const QString standard = putgm::standardForIndex(index);
     if (!standard.isEmpty())
         PUTGmStandard = standard;
+    showListTitles();
     PUTGmResetAddFields();
     PUTGmLoadTables(index + 1);
+}
+
+void PutgmTab::showListTitles()
+{
+    const putg::ListTitles titles = putg::listTitles(PUTGmStandard);
+    ui->PUTGm_Size_Label->setText(titles.size);
+    ui->PUTGm_Press_Label->setText(titles.press);
 }
 
 void PutgmTab::on_PUTGmFlanBox_currentIndexChanged(int index)
@@ -414,7 +428,37 @@ void PutgmTab::PUTGmResizeChert()
         const int baseline = w.picture->y() + qRound((lines[i] - 2) * k);
         w.values[i]->setGeometry(w.picture->x() + qRound(kChertSlotX * k) + 2, baseline - 16, 90, 18);
     }
+    placeInputsBelow(w, height);
     QMessageLogger("mainwindow", __LINE__, "void MainWindow::PUTGmResizeChert()").debug() << height;
+}
+
+// The typed diameters go under the drawing, two to a row, smallest first,
+// so that no box hides a line or a name of the drawing; the field grows by
+// their rows.
+void PutgmTab::placeInputsBelow(const putgui::ChertWidgets &w, int drawingHeight)
+{
+    QList<int> shown;
+    for (int i = 0; i < 4; ++i) {
+        if (!w.inputs[i]->isHidden())
+            shown << i;
+    }
+    const int cellWidth = w.field->width() / 2;
+    int rowsHeight = 0;
+    for (int k = 0; k < shown.size(); ++k) {
+        const int i = shown.at(k);
+        const int rowHeight = w.inputs[i]->height() + kInputRowGap;
+        const int x = w.picture->x() + (k % 2) * cellWidth;
+        const int y = w.picture->y() + drawingHeight + kInputRowGap + (k / 2) * rowHeight;
+        const int captionWidth = w.captions[i]->sizeHint().width();
+        w.captions[i]->setGeometry(x, y, captionWidth, w.inputs[i]->height());
+        w.inputs[i]->setGeometry(x + captionWidth, y,
+                                 qMin(kInputWidth, cellWidth - captionWidth - 2 * kInputRowGap),
+                                 w.inputs[i]->height());
+        rowsHeight = (k / 2 + 1) * rowHeight + kInputRowGap;
+    }
+    const int fieldHeight = w.picture->y() + drawingHeight + rowsHeight;
+    w.field->setMinimumHeight(fieldHeight);
+    w.field->setMaximumHeight(fieldHeight);
 }
 
 // Puts the value labels over the names on the outline sketch.

@@ -150,7 +150,10 @@ private:
     void clearNonRoundDimensions(bool edits);
     void resetSketchLabels();
     void showShape();
+    // Size and pressure list titles that match the values of the standard.
+    void showListTitles();
     putgui::ChertWidgets chertWidgets() const;
+    void placeInputsBelow(const putgui::ChertWidgets &w, int drawingHeight);
 
     Ui::PutgmTab *ui;
     TabHost *m_host;

@@ -4,6 +4,7 @@
 #include "ui_snptab.h"
 
 #include "app/tabhost.h"
+#include "app/wholetext.h"
 #include "materials.h"
 #include "snpoptions.h"
 
@@ -67,6 +68,7 @@ SnpTab::SnpTab(TabHost *host, QWidget *parent)
     : QWidget(parent), ui(new Ui::SnpTab), m_host(host)
 {
     ui->setupUi(this);
+    keepTextEditWhole(ui->SNP_Description);
 
     // Lists come from the core tables; nothing may react before the start state.
     fillCombo(ui->SNP_ModElem, snp::modElemEntries());
