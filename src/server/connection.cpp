@@ -142,9 +142,27 @@ void Connection::process()
             continue;
         }
         QByteArray body;
-        if (!m_gate.next(m_socket, &body))
+        if (!nextFrame(&body))
             return;
         handleFrame(body);
+    }
+}
+
+// Qt stops reading into a full read buffer until a read asks for more than
+// the buffer holds; taking whole frames out of it never does. Requests that
+// filled the buffer while a login was being checked would then leave their
+// last, partial frame waiting for bytes Qt no longer reads. So the bytes a
+// frame still lacks are always asked of the socket, and gathered here.
+bool Connection::nextFrame(QByteArray *body)
+{
+    for (;;) {
+        if (m_gate.next(&m_inbox, body))
+            return true;
+        const int missing = (m_gate.pending() > 0 ? int(m_gate.pending()) : 2) - m_inbox.size();
+        const QByteArray more = m_socket->read(missing);
+        if (more.isEmpty())
+            return false;
+        m_inbox += more;
     }
 }
 

@@ -82,11 +82,9 @@ void Connection::handleUploadHeader(const requests::Request &r)
 
 bool Connection::pumpUpload()
 {
+    // Asking for more than is buffered keeps Qt reading (see nextFrame).
     const qint64 want = m_upload.size - m_upload.received;
-    const qint64 have = m_socket->bytesAvailable();
-    if (have <= 0)
-        return false;
-    const QByteArray chunk = m_socket->read(qMin<qint64>(want, qMin<qint64>(have, 64 * 1024)));
+    const QByteArray chunk = m_socket->read(qMin<qint64>(want, 64 * 1024));
     if (chunk.isEmpty())
         return false;
     m_upload.received += chunk.size();

@@ -133,6 +133,7 @@ private:
     void onDisconnected();
     void onIdle();
     void process();
+    bool nextFrame(QByteArray *body);
     void resume();
     void handleFrame(const QByteArray &body);
     void heardFromClient();
@@ -168,6 +169,7 @@ private:
     QTcpSocket *m_socket;
     OrderServer *m_server;
     wire::FrameGate m_gate;
+    QByteArray m_inbox; // the start of a frame not yet whole
     QTimer m_idle;
     bool m_busy = false;
     bool m_closing = false;
