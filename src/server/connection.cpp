@@ -2,6 +2,8 @@
 // its handler, writing the replies, and closing it.
 #include "server.h"
 
+#include "proxygate.h"
+
 #include <QTcpSocket>
 
 #include <sys/socket.h>
@@ -54,7 +56,7 @@ void Connection::drop(const QString &why)
 {
     if (m_closing)
         return;
-    qWarning().noquote() << "closing connection from" << m_socket->peerAddress().toString() << ":" << why;
+    qWarning().noquote() << "closing connection from" << proxygate::clientAddress(m_socket) << ":" << why;
     m_closing = true;
     m_idle.stop();
     discardUpload();

@@ -6,6 +6,7 @@
 #include "orderrows.h"
 #include "requests.h"
 #include "productdata.h"
+#include "proxygate.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,10 +136,13 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
       m_store(store),
       m_products(products),
       m_config(config),
-      m_tcp(config.tls.enabled() ? new TlsListener(config.tls, this) : new QTcpServer(this)),
+      m_tcp(config.tls.enabled() ? static_cast<QTcpServer *>(new TlsListener(config.tls, this))
+                                 : new ProxiedListener(config.proxyProtocol, this)),
       m_throttle(config.loginDelayBaseMs, config.loginDelayMaxMs)
 {
     m_clock.start();
+    if (auto *tls = qobject_cast<TlsListener *>(m_tcp))
+        tls->setProxyProtocol(config.proxyProtocol);
     // Unknown names are checked against this, so they cost as much as known ones.
     m_decoy = password::make(QUuid::createUuid().toString(), store->passwordCost());
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
@@ -246,7 +250,7 @@ bool OrderServer::listenPlain(const QHostAddress &address, quint16 port, QString
     const int fd = listeningSocket(address, port, error);
     if (fd < 0)
         return false;
-    m_plain = new QTcpServer(this);
+    m_plain = new ProxiedListener(m_config.proxyProtocol, this);
     m_plain->setMaxPendingConnections(1000);
     connect(m_plain, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
     if (!m_plain->setSocketDescriptor(fd)) {
@@ -322,7 +326,7 @@ void Connection::checkLogin(const QString &name, const QString &clear)
             qInfo().noquote() << "password digest of" << name << "upgraded";
         finishLogin(name, matched, account);
     });
-    m_server->hashGate()->enqueue(m_socket->peerAddress().toString(), this, [=] {
+    m_server->hashGate()->enqueue(proxygate::clientAddress(m_socket), this, [=] {
         const QFuture<hashpool::LoginCheck> f = hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned);
         watcher->setFuture(f);
         return f;
@@ -344,7 +348,7 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
     }
     if (!matched) {
         m_server->throttle().failed(name, m_server->nowMs());
-        qInfo().noquote() << "login refused for" << name;
+        qInfo().noquote() << "login refused for" << name << "from" << proxygate::clientAddress(m_socket);
         sendText(kLoginWrong);
     } else if (account.disabled) {
         qInfo().noquote() << "login of disabled account" << name;
@@ -357,7 +361,7 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
         data.insert(QStringLiteral("SNP"), account.access.snp);
         data.insert(QStringLiteral("PUTG"), account.access.putg);
         data.insert(QStringLiteral("PUTGm"), account.access.putgm);
-        qInfo().noquote() << "login of" << name;
+        qInfo().noquote() << "login of" << name << "from" << proxygate::clientAddress(m_socket);
         sendText(kLoginOk, &data);
     }
     resume();

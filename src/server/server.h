@@ -36,6 +36,7 @@ struct ServerConfig
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
     TlsFiles tls; // set: the listening port serves TLS only
+    bool proxyProtocol = false; // every connection starts with a PROXY header
     MailSettings mail;
 };
 
