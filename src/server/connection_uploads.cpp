@@ -3,6 +3,7 @@
 #include "server.h"
 
 #include "crashpoint.h"
+#include "uploadwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,18 +114,12 @@ void Connection::finishUpload()
     }
     // On PostgreSQL the file goes into the database with its record, so
     // that nothing of it stays on this machine.
-    const bool inDatabase = m_server->store()->keepsFileContents();
-    bool ok = u.file->flush() && (inDatabase || ::fsync(u.file->handle()) == 0);
+    UploadWriter *writer = m_server->uploadWriter();
+    const bool ok = u.file->flush() && (writer || ::fsync(u.file->handle()) == 0);
     u.file->close();
     delete u.file;
-    QByteArray content;
-    if (inDatabase) {
-        QFile part(u.tempPath);
-        ok = ok && part.open(QIODevice::ReadOnly) && (content = part.readAll()).size() == u.size;
-    }
-    const QString target = inDatabase ? u.tempPath : QDir(m_server->uploadsDir()).filePath(u.storedName);
-    ok = ok && (inDatabase || QFile::rename(u.tempPath, target));
-    if (!ok) {
+    const QString target = QDir(m_server->uploadsDir()).filePath(u.storedName);
+    if (!ok || (!writer && !QFile::rename(u.tempPath, target))) {
         qCritical().noquote() << "cannot move" << u.tempPath << "into place";
         QFile::remove(u.tempPath);
         return;
@@ -140,17 +135,30 @@ void Connection::finishUpload()
     rec.rowIndex = u.kind == wire::UploadRowFile ? u.rowIndex : QString();
     rec.orderRowId = u.orderRowId;
     rec.questionnaireId = u.questionnaireId;
-    QString error;
-    const qint64 id = inDatabase ? m_server->store()->recordUploadWithContent(rec, content, &error)
-                                 : m_server->store()->recordUpload(rec, &error);
-    if (inDatabase)
-        QFile::remove(target);
-    if (id < 0) {
-        qCritical().noquote() << "upload record not stored:" << error;
-        QFile::remove(target);
+    if (writer) {
+        // The insert runs on the writer's thread. This connection's next
+        // requests wait for it: no later answer may come before the file is
+        // stored.
+        m_busy = true;
+        writer->write(rec, u.tempPath, this, [this, rec](qint64 id, const QString &error) {
+            uploadRecorded(rec, id, error);
+            resume();
+        });
         return;
     }
-    qInfo().noquote() << "stored upload" << id << u.clientName << "as" << u.storedName << u.size << "bytes";
+    QString error;
+    const qint64 id = m_server->store()->recordUpload(rec, &error);
+    if (id < 0)
+        QFile::remove(target);
+    uploadRecorded(rec, id, error);
+}
+
+void Connection::uploadRecorded(const Upload &rec, qint64 id, const QString &error)
+{
+    if (id < 0)
+        qCritical().noquote() << "upload record not stored:" << error;
+    else
+        qInfo().noquote() << "stored upload" << id << rec.clientName << "as" << rec.storedName << rec.size << "bytes";
 }
 
 void Connection::discardUpload()

@@ -7,6 +7,7 @@
 #include "requests.h"
 #include "productdata.h"
 #include "proxygate.h"
+#include "uploadwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,6 +153,8 @@ OrderServer::~OrderServer()
 {
     // Connections first: they drop their partial files and use our counters.
     qDeleteAll(findChildren<Connection *>(QString(), Qt::FindDirectChildrenOnly));
+    // Files already whole are stored before their partial copies go.
+    delete m_uploadWriter;
     if (!m_tempDir.isEmpty())
         QDir(m_tempDir).removeRecursively();
 }
@@ -190,6 +193,11 @@ bool OrderServer::listen(const QHostAddress &address, quint16 port, QString *err
     if (!m_tempLock->tryLock(0)) {
         *error = QStringLiteral("cannot lock %1").arg(m_tempDir);
         return false;
+    }
+    if (m_store->keepsFileContents() && !m_uploadWriter) {
+        m_uploadWriter = new UploadWriter(this);
+        if (!m_uploadWriter->start(m_config.mail.dbUrl, m_config.dataDir, error))
+            return false;
     }
     m_tcp->setMaxPendingConnections(1000);
     // QTcpServer listens with a backlog of 50; hundreds of customers

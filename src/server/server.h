@@ -24,6 +24,7 @@
 #include "wire.h"
 
 class ProductData;
+class UploadWriter;
 class QFile;
 class QTcpServer;
 class QTcpSocket;
@@ -94,6 +95,8 @@ public:
     qint64 nowMs() const { return m_clock.elapsed(); }
     QString uploadsDir() const;
     QString uploadsTempDir() const;
+    // Set when files go into the database (from listen() on).
+    UploadWriter *uploadWriter() const { return m_uploadWriter; }
     int connectionCount() const { return m_connections; }
     // Reply 5 body, encoded once: the tables do not change while serving.
     const QByteArray &tablesReply();
@@ -119,6 +122,7 @@ private:
     QByteArray m_tablesReply;
     QString m_tempDir;
     QScopedPointer<QLockFile> m_tempLock;
+    UploadWriter *m_uploadWriter = nullptr;
     friend class Connection;
 };
 
@@ -165,6 +169,7 @@ private:
     // uploads
     bool pumpUpload();
     void finishUpload();
+    void uploadRecorded(const Upload &record, qint64 id, const QString &error);
     void discardUpload();
 
     QTcpSocket *m_socket;
