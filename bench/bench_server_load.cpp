@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -33,6 +34,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -211,6 +213,20 @@ double percentile(QVector<double> v, double p)
     std::sort(v.begin(), v.end());
     const int i = std::min(int(v.size()) - 1, int(p * (v.size() - 1) + 0.5));
     return v.at(i);
+}
+
+// Processor seconds (user and system) a process has used so far.
+double cpuSeconds(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    // Fields after the name in parentheses: state is the first, utime the 12th.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
 QString procStatus(qint64 pid, const char *key)
@@ -460,20 +476,22 @@ int main(int argc, char *argv[])
     const password::Cost cost;
     std::printf("one digest: Argon2id (m=%d KiB, t=%d, p=%d) %.1f ms, PBKDF2-SHA256 (100,000 rounds, OpenSSL) %.1f ms\n",
                 cost.memoryKiB, cost.passes, cost.lanes, bench::median(argonMs), bench::median(pbkdfMs));
-    QElapsedTimer poolClock;
-    poolClock.start();
-    {
-        // The same checks, on the same pool, as the server's logins.
+    // The same checks, on the same pool, as the server's logins. Timed before
+    // and after the road run: on a shared machine the load drifts.
+    const auto poolTime = [n] {
+        QElapsedTimer poolClock;
+        poolClock.start();
         const password::Digest stored = password::make(QStringLiteral("demo123"));
         QList<QFuture<hashpool::LoginCheck>> jobs;
         for (int i = 0; i < n; ++i)
             jobs << hashpool::check(QStringLiteral("demo123"), stored, nullptr, {});
         for (QFuture<hashpool::LoginCheck> &f : jobs)
             f.waitForFinished();
-    }
-    const double poolSeconds = poolClock.nsecsElapsed() / 1e9;
+        return poolClock.nsecsElapsed() / 1e9;
+    };
+    const double poolBefore = poolTime();
     std::printf("hash pool: %d workers, %d Argon2id login checks in %.2f s\n", hashpool::pool()->maxThreadCount(), n,
-                poolSeconds);
+                poolBefore);
 
     // ---- baseline: a bare echo server
     QVector<double> echo;
@@ -511,16 +529,22 @@ int main(int argc, char *argv[])
     for (int i = 0; i < drawing.size(); ++i)
         drawing[i] = char(i * 31 + 7);
     QList<LoadClient *> clients;
+    const double serverCpuBefore = cpuSeconds(server.processId());
+    const double ownCpuBefore = cpuSeconds(QCoreApplication::applicationPid());
     g_roadClock.start();
     for (int i = 0; i < n; ++i)
         clients << new LoadClient(i, port, &stats, drawing);
     serveUntil([&] { return stats.finished >= n; }, limitMs);
     const double seconds = g_roadClock.nsecsElapsed() / 1e9;
+    const double serverCpu = cpuSeconds(server.processId()) - serverCpuBefore;
+    const double ownCpu = cpuSeconds(QCoreApplication::applicationPid()) - ownCpuBefore;
     const int heldAtEnd = stats.held;
     // Let the last drawings land before counting what the store holds.
     serveFor(2000);
     qDeleteAll(clients);
     clients.clear();
+    const double poolAfter = poolTime();
+    const double poolSeconds = (poolBefore + poolAfter) / 2;
 
     // Lookups with 450 logged-in customers, then while 50 more log in.
     QVector<double> steady, mixed, newcomerLogins;
@@ -559,8 +583,13 @@ int main(int argc, char *argv[])
     const double loginSeconds = stats.lastLoginNs / 1e9;
     std::printf("road run: %d clients, finished: %d, failed: %d, wall time %.2f s\n", n, stats.finished - stats.failed,
                 stats.failed, seconds);
-    std::printf("  %d logins answered in %.2f s; the pool needs %.2f s for %d digests: ratio %.2f\n", stats.loggedIn,
-                loginSeconds, poolSeconds, n, poolSeconds > 0 ? loginSeconds / poolSeconds : 0.0);
+    std::printf("  %d logins answered in %.2f s; the pool needs %.2f s for %d digests (%.2f s before the run, "
+                "%.2f s after it): ratio %.2f\n",
+                stats.loggedIn, loginSeconds, poolSeconds, n, poolBefore, poolAfter,
+                poolSeconds > 0 ? loginSeconds / poolSeconds : 0.0);
+    // The customers run on the same cores as the server and take their share.
+    std::printf("  processor time of the run: server %.2f s, these %d customers %.2f s, in %.2f s on %d cores\n",
+                serverCpu, n, ownCpu, seconds, QThread::idealThreadCount());
     std::printf("  connections held: %d at most at once, %d at the end\n", stats.maxHeld, heldAtEnd);
     std::printf("  requests answered: %d, %.1f requests/s\n", stats.requests, stats.requests / seconds);
     for (auto it = stats.latencies.cbegin(); it != stats.latencies.cend(); ++it)

@@ -98,3 +98,8 @@ write('upload_headers', 'row', req(3, s('C:\\чертежи\\фланец.dwg') 
 write('upload_headers', 'two', req(3, s('a.pdf') + struct.pack('>q', 3) + s('0')) + b'xyz'
       + req(3, s('b\u202e.pdf') + struct.pack('>q', 0) + s('1')), step=3)
 write('upload_headers', 'negative', req(4, s('../x') + struct.pack('>q', -1)))
+
+v2sig = b'\r\n\r\n\x00\r\nQUIT\n'
+write('proxy_header', 'v2_tcp4', v2sig + b'\x21\x11\x00\x0c' + bytes([192, 0, 2, 1, 10, 0, 0, 1]) + struct.pack('>HH', 54321, 7006) + frame(b'\x01'))
+write('proxy_header', 'v2_local', v2sig + b'\x20\x00\x00\x00', step=2)
+write('proxy_header', 'v1_tcp6', b'PROXY TCP6 2001:db8::1 ::1 80 7006\r\n', step=5)

@@ -2,7 +2,8 @@
 # A local trial of several order servers behind HAProxy: a throwaway
 # PostgreSQL, N server instances (each with its own data directory, sharing
 # only the database) and HAProxy in TCP mode with health checks, all on
-# loopback. Customers connect to HAProxy's port.
+# loopback. Customers connect to HAProxy's port; HAProxy tells each instance
+# the customer's address in a PROXY header (version 2), health checks too.
 # Usage: scripts/cluster.sh [--instances N] [--port P|auto] [--build DIR] [COMMAND...]
 #   Without COMMAND it runs until Ctrl-C; with one, it runs the command with
 #   VINTARO_CLUSTER_PORT (HAProxy) and VINTARO_CLUSTER_PIDS (the instances)
@@ -49,7 +50,7 @@ backends=""
 server_pids=""
 for i in $(seq 1 "$instances"); do
     # Port 0: the instance takes whatever port is free and says which.
-    "$server" --listen 127.0.0.1 --port 0 --data-dir "$work/instance$i" --db "$VINTARO_TEST_PG_URL" --quiet \
+    "$server" --listen 127.0.0.1 --port 0 --data-dir "$work/instance$i" --db "$VINTARO_TEST_PG_URL" --quiet --proxy-protocol \
         >"$work/instance$i.log" 2>&1 &
     pids+=($!)
     server_pids="$server_pids $!"
@@ -59,7 +60,7 @@ for i in $(seq 1 "$instances"); do
     done
     grep -q 'listening on' "$work/instance$i.log" || { cat "$work/instance$i.log" >&2; exit 1; }
     p=$(sed -n 's/.*listening on [^ ]*:\([0-9]*\),.*/\1/p' "$work/instance$i.log" | head -n 1)
-    backends="$backends    server vintaro$i 127.0.0.1:$p check inter 500ms fall 2 rise 1"$'\n'
+    backends="$backends    server vintaro$i 127.0.0.1:$p send-proxy-v2 check check-send-proxy inter 500ms fall 2 rise 1"$'\n'
     echo "cluster: instance $i (pid $!) on 127.0.0.1:$p"
 done
 

@@ -16,7 +16,7 @@ export QT_NO_GLIB=1
 
 targets="$*"
 if [ -z "$targets" ]; then
-    targets="fuzz_login_reply fuzz_client_replies fuzz_reply_items fuzz_request_decoder fuzz_upload_headers"
+    targets="fuzz_login_reply fuzz_client_replies fuzz_reply_items fuzz_request_decoder fuzz_upload_headers fuzz_proxy_header"
     [ -f "$root/fuzz/fuzz_server_requests.cpp" ] && targets="$targets fuzz_server_requests"
 fi
 

@@ -40,7 +40,8 @@ QFuture<LoginCheck> check(const QString &clear, const password::Digest &stored, 
 // serving thread. A thousand wrong logins from one address then hold up
 // another customer's login by no more than those few checks. Twice the
 // workers per address keeps the pool busy while the serving thread hands
-// out the next turns (behind HAProxy every customer has one address).
+// out the next turns. Behind HAProxy the address is the one its PROXY header
+// gives (--proxy-protocol); without it every customer has HAProxy's.
 class AddressGate : public QObject
 {
 public:

@@ -187,6 +187,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption tlsTimeout(QStringLiteral("tls-handshake-timeout"),
                                         QStringLiteral("Close a connection whose TLS handshake is not done in this many seconds (default 10)."),
                                         QStringLiteral("seconds"), QStringLiteral("10"));
+    const QCommandLineOption proxyProtocol(QStringLiteral("proxy-protocol"),
+                                           QStringLiteral("Behind a load balancer: every connection starts with a PROXY "
+                                                          "header (version 2 or 1) giving the customer's address; "
+                                                          "connections without one are closed."));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Log only warnings and errors."));
     const QCommandLineOption noDemo(QStringLiteral("no-demo-account"),
                                     QStringLiteral("Do not create the demo account on an empty store."));
@@ -228,7 +232,7 @@ int main(int argc, char *argv[])
                                         QStringLiteral("name"));
     const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("Output file for --export-order and --export-file."),
                                      QStringLiteral("file"));
-    p.addOptions({tlsCert, tlsKey, plainPort, tlsTimeout});
+    p.addOptions({tlsCert, tlsKey, plainPort, tlsTimeout, proxyProtocol});
     const QCommandLineOption email(QStringLiteral("email"), QStringLiteral("E-mail address for --add-user."),
                                    QStringLiteral("address"));
     const QCommandLineOption setEmail(QStringLiteral("set-email"),
@@ -509,6 +513,7 @@ int main(int argc, char *argv[])
     if (!ok || tlsSeconds <= 0 || tlsSeconds > 3600)
         return fail(QStringLiteral("--tls-handshake-timeout takes seconds (up to 3600)"));
     config.tls.handshakeTimeoutMs = int(tlsSeconds * 1000);
+    config.proxyProtocol = p.isSet(proxyProtocol);
     if (p.isSet(tlsCert) && !loadTlsFiles(p.value(tlsCert), p.value(tlsKey), &config.tls, &error))
         return fail(error);
 

@@ -6,6 +6,8 @@
 #include "orderrows.h"
 #include "requests.h"
 #include "productdata.h"
+#include "proxygate.h"
+#include "uploadwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,15 +43,6 @@ const QString kQuestionnaireStored = QStringLiteral("Опросный лист �
 const QString kTryLater = QStringLiteral("Ошибка. Повторите отправку позднее.");
 const QString kBadRequest = QStringLiteral("Неверный запрос.");
 
-// More malformed or unauthorised requests than this and the peer is not one
-// of our clients.
-constexpr int kMaxBadFrames = 20;
-// How long a dropped connection may take to receive the answers already given.
-constexpr int kDrainMs = 5000;
-// Unread bytes we let Qt hold for one connection while it waits for a login.
-constexpr qint64 kReadBuffer = 256 * 1024;
-// Replies a peer has not taken yet; above this we stop reading its requests.
-constexpr qint64 kMaxUnsentReplies = 1024 * 1024;
 // Failure counts older than this are forgotten.
 constexpr qint64 kThrottleMemoryMs = 15 * 60 * 1000;
 // No account has a longer name, so the throttle need not remember longer ones
@@ -144,10 +137,13 @@ OrderServer::OrderServer(Store *store, const ProductData *products, const Server
       m_store(store),
       m_products(products),
       m_config(config),
-      m_tcp(config.tls.enabled() ? new TlsListener(config.tls, this) : new QTcpServer(this)),
+      m_tcp(config.tls.enabled() ? static_cast<QTcpServer *>(new TlsListener(config.tls, this))
+                                 : new ProxiedListener(config.proxyProtocol, this)),
       m_throttle(config.loginDelayBaseMs, config.loginDelayMaxMs)
 {
     m_clock.start();
+    if (auto *tls = qobject_cast<TlsListener *>(m_tcp))
+        tls->setProxyProtocol(config.proxyProtocol);
     // Unknown names are checked against this, so they cost as much as known ones.
     m_decoy = password::make(QUuid::createUuid().toString(), store->passwordCost());
     connect(m_tcp, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
@@ -157,6 +153,8 @@ OrderServer::~OrderServer()
 {
     // Connections first: they drop their partial files and use our counters.
     qDeleteAll(findChildren<Connection *>(QString(), Qt::FindDirectChildrenOnly));
+    // Files already whole are stored before their partial copies go.
+    delete m_uploadWriter;
     if (!m_tempDir.isEmpty())
         QDir(m_tempDir).removeRecursively();
 }
@@ -195,6 +193,11 @@ bool OrderServer::listen(const QHostAddress &address, quint16 port, QString *err
     if (!m_tempLock->tryLock(0)) {
         *error = QStringLiteral("cannot lock %1").arg(m_tempDir);
         return false;
+    }
+    if (m_store->keepsFileContents() && !m_uploadWriter) {
+        m_uploadWriter = new UploadWriter(this);
+        if (!m_uploadWriter->start(m_config.mail.dbUrl, m_config.dataDir, error))
+            return false;
     }
     m_tcp->setMaxPendingConnections(1000);
     // QTcpServer listens with a backlog of 50; hundreds of customers
@@ -255,7 +258,7 @@ bool OrderServer::listenPlain(const QHostAddress &address, quint16 port, QString
     const int fd = listeningSocket(address, port, error);
     if (fd < 0)
         return false;
-    m_plain = new QTcpServer(this);
+    m_plain = new ProxiedListener(m_config.proxyProtocol, this);
     m_plain->setMaxPendingConnections(1000);
     connect(m_plain, &QTcpServer::newConnection, this, &OrderServer::onNewConnection);
     if (!m_plain->setSocketDescriptor(fd)) {
@@ -289,208 +292,6 @@ void OrderServer::onNewConnection()
     auto *listener = qobject_cast<QTcpServer *>(sender());
     while (QTcpSocket *s = (listener ? listener : m_tcp)->nextPendingConnection())
         new Connection(s, this);
-}
-
-// ---- Connection -------------------------------------------------------------
-
-Connection::Connection(QTcpSocket *socket, OrderServer *server)
-    : QObject(server), m_socket(socket), m_server(server)
-{
-    ++m_server->m_connections;
-    socket->setParent(this);
-    socket->setReadBufferSize(kReadBuffer);
-    connect(socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
-    connect(socket, &QTcpSocket::disconnected, this, &Connection::onDisconnected);
-    tlsio::onWritten(socket, this, [this] {
-        if (m_socket->bytesAvailable() > 0 && tlsio::unsent(m_socket) <= kMaxUnsentReplies)
-            process();
-    });
-    // A client that vanished without a word is found by the system's probes.
-    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    m_idle.setSingleShot(true);
-    m_idle.setInterval(server->config().idleTimeoutMs);
-    connect(&m_idle, &QTimer::timeout, this, &Connection::onIdle);
-    m_idle.start();
-    if (socket->bytesAvailable() > 0)
-        QMetaObject::invokeMethod(this, &Connection::onReadyRead, Qt::QueuedConnection);
-}
-
-Connection::~Connection()
-{
-    // A login still queued for a hash worker is skipped, not computed for nobody.
-    m_abandoned->storeRelaxed(1);
-    discardUpload();
-    --m_server->m_connections;
-}
-
-void Connection::drop(const QString &why)
-{
-    if (m_closing)
-        return;
-    qWarning().noquote() << "closing connection from" << m_socket->peerAddress().toString() << ":" << why;
-    m_closing = true;
-    m_idle.stop();
-    discardUpload();
-    if (m_socket->state() != QAbstractSocket::ConnectedState) {
-        m_socket->abort();
-        deleteLater();
-        return;
-    }
-    // Answers given before the fault (a questionnaire stored just ahead of a
-    // refused file) must still arrive: our side closes once they are written,
-    // and what the peer keeps sending is read away, since closing on unread
-    // bytes would be a reset that takes those answers with it.
-    tlsio::onWritten(m_socket, this, [this] { closeWhenSent(); });
-    QTimer::singleShot(kDrainMs, this, [this] {
-        m_socket->abort();
-        deleteLater();
-    });
-    closeWhenSent();
-}
-
-void Connection::closeWhenSent()
-{
-    if (m_shutDown || tlsio::unsent(m_socket) > 0)
-        return;
-    m_shutDown = true;
-    ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
-}
-
-void Connection::heardFromClient()
-{
-    // Closing a client's connection makes it restart and lose its order list
-    // or questionnaire; only peers that never spoke our protocol time out.
-    m_heard = true;
-    m_idle.stop();
-}
-
-void Connection::countBadRequest()
-{
-    if (++m_badFrames > kMaxBadFrames)
-        drop(QStringLiteral("too many malformed or unauthorised requests"));
-}
-
-void Connection::onDisconnected()
-{
-    if (m_upload.active)
-        qInfo() << "connection dropped during an upload; partial file removed";
-    discardUpload();
-    m_closing = true;
-    deleteLater();
-}
-
-void Connection::onIdle()
-{
-    drop(QStringLiteral("idle for %1 ms").arg(m_idle.interval()));
-}
-
-void Connection::onReadyRead()
-{
-    if (m_closing) {
-        m_socket->readAll(); // dropped: only drained until the peer closes
-        return;
-    }
-    if (!m_heard)
-        m_idle.start();
-    process();
-}
-
-void Connection::resume()
-{
-    m_busy = false;
-    if (!m_closing)
-        QMetaObject::invokeMethod(this, &Connection::process, Qt::QueuedConnection);
-}
-
-void Connection::process()
-{
-    while (!m_busy && !m_closing) {
-        // A peer that sends requests but never reads the answers would make
-        // us buffer replies without end; wait for it to catch up instead.
-        if (tlsio::unsent(m_socket) > kMaxUnsentReplies)
-            return;
-        if (m_upload.active) {
-            if (!pumpUpload())
-                return;
-            continue;
-        }
-        QByteArray body;
-        if (!m_gate.next(m_socket, &body))
-            return;
-        handleFrame(body);
-    }
-}
-
-void Connection::handleFrame(const QByteArray &body)
-{
-    if (body.isEmpty()) {
-        qWarning() << "empty frame";
-        countBadRequest();
-        return;
-    }
-    const requests::Request r = requests::decode(body);
-    const quint8 code = r.code;
-    switch (code) {
-    case wire::Login:
-        handleLogin(r);
-        break;
-    case wire::Registration:
-        handleRegistration(r);
-        break;
-    case wire::QuestionnaireBeforeLogin:
-    case wire::QuestionnaireRequest:
-        handleQuestionnaire(r);
-        break;
-    case wire::TablesRequest:
-        handleTables();
-        break;
-    case wire::SnpRequest:
-    case wire::SnpD2Request:
-    case wire::PutgRequest:
-    case wire::PutgmRequest:
-        handleLookup(r);
-        break;
-    case wire::UploadFile:
-    case wire::UploadRowFile:
-        handleUploadHeader(r);
-        break;
-    default:
-        if (wire::isOrderCode(code)) {
-            handleOrder(r);
-            break;
-        }
-        qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
-        countBadRequest();
-    }
-}
-
-// ---- replies ----------------------------------------------------------------
-
-bool Connection::sendBody(const QByteArray &body)
-{
-    if (body.size() > wire::kMaxBody) {
-        qCritical() << "reply of" << body.size() << "bytes does not fit in one frame; not sent";
-        return false;
-    }
-    if (m_closing)
-        return false;
-    m_socket->write(wire::frameBody(body));
-    return true;
-}
-
-void Connection::sendText(const QString &text, const QVariantMap *map)
-{
-    QByteArray body = wire::encodeString(text);
-    if (map)
-        body += wire::encodeMap(*map);
-    sendBody(body);
-}
-
-void Connection::sendItem(quint8 code, const QByteArray &argument)
-{
-    QByteArray body(1, char(code));
-    body += argument;
-    sendBody(body);
 }
 
 // ---- login ------------------------------------------------------------------
@@ -533,7 +334,7 @@ void Connection::checkLogin(const QString &name, const QString &clear)
             qInfo().noquote() << "password digest of" << name << "upgraded";
         finishLogin(name, matched, account);
     });
-    m_server->hashGate()->enqueue(m_socket->peerAddress().toString(), this, [=] {
+    m_server->hashGate()->enqueue(proxygate::clientAddress(m_socket), this, [=] {
         const QFuture<hashpool::LoginCheck> f = hashpool::check(clear, digest, exists ? &cost : nullptr, m_abandoned);
         watcher->setFuture(f);
         return f;
@@ -555,7 +356,7 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
     }
     if (!matched) {
         m_server->throttle().failed(name, m_server->nowMs());
-        qInfo().noquote() << "login refused for" << name;
+        qInfo().noquote() << "login refused for" << name << "from" << proxygate::clientAddress(m_socket);
         sendText(kLoginWrong);
     } else if (account.disabled) {
         qInfo().noquote() << "login of disabled account" << name;
@@ -568,7 +369,7 @@ void Connection::finishLogin(const QString &name, bool matched, const Account &a
         data.insert(QStringLiteral("SNP"), account.access.snp);
         data.insert(QStringLiteral("PUTG"), account.access.putg);
         data.insert(QStringLiteral("PUTGm"), account.access.putgm);
-        qInfo().noquote() << "login of" << name;
+        qInfo().noquote() << "login of" << name << "from" << proxygate::clientAddress(m_socket);
         sendText(kLoginOk, &data);
     }
     resume();
@@ -774,158 +575,4 @@ void Connection::forgetLastOrder()
 {
     m_lastOrderId = 0;
     m_lastOrderRows = 0;
-}
-
-// ---- uploads ------------------------------------------------------------------
-
-void Connection::handleUploadHeader(const requests::Request &r)
-{
-    const quint8 code = r.code;
-    const QString &clientName = r.fileName;
-    const qint64 size = r.size;
-    const QString &rowIndex = r.row;
-    if (!r.ok) {
-        drop(QStringLiteral("malformed upload header"));
-        return;
-    }
-    if (size < 0 || size > m_server->config().maxUploadBytes) {
-        drop(QStringLiteral("upload of %1 bytes refused (limit %2)").arg(size).arg(m_server->config().maxUploadBytes));
-        return;
-    }
-    UploadState u;
-    u.active = true;
-    u.kind = code;
-    u.clientName = clientName;
-    u.rowIndex = code == wire::UploadRowFile ? rowIndex : QString();
-    u.size = size;
-
-    const QString name = safeUploadName(clientName);
-    QString refusal;
-    if (name.isEmpty()) {
-        refusal = QStringLiteral("unsafe file name");
-    } else if (code == wire::UploadRowFile) {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
-        if (!m_loggedIn || m_lastOrderId <= 0)
-            refusal = QStringLiteral("drawing without an order");
-        else if (!digits.match(rowIndex).hasMatch() || rowIndex.toInt() >= m_lastOrderRows)
-            refusal = QStringLiteral("drawing for a row the order does not have");
-        else {
-            u.orderId = m_lastOrderId;
-            u.orderRowId = m_server->store()->orderRowId(m_lastOrderId, rowIndex.toInt());
-        }
-    } else {
-        if (m_lastQuestionnaireId > 0) {
-            u.questionnaireId = m_lastQuestionnaireId;
-            m_lastQuestionnaireId = 0; // a questionnaire carries one file
-        } else if (m_lastQuestionnaireId < 0) {
-            refusal = QStringLiteral("file of a questionnaire that was not stored or named no file");
-        } else if (!m_loggedIn) {
-            refusal = QStringLiteral("file before a login or questionnaire");
-        }
-    }
-    if (refusal.isEmpty()) {
-        const QString suffix = QFileInfo(name).suffix();
-        static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9]{1,10}$"));
-        u.storedName = QUuid::createUuid().toString(QUuid::WithoutBraces)
-                       + (plain.match(suffix).hasMatch() ? QLatin1Char('.') + suffix.toLower() : QString());
-        u.clientName = name;
-        u.tempPath = QDir(m_server->uploadsTempDir()).filePath(u.storedName + QStringLiteral(".part"));
-        u.file = new QFile(u.tempPath);
-        if (!u.file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            qCritical().noquote() << "cannot write" << u.tempPath << ":" << u.file->errorString();
-            delete u.file;
-            u.file = nullptr;
-        }
-    } else {
-        qWarning().noquote() << "upload" << clientName.left(100) << "dropped:" << refusal;
-    }
-    m_upload = u;
-    m_hash.reset();
-    if (m_upload.size == 0)
-        finishUpload();
-}
-
-bool Connection::pumpUpload()
-{
-    const qint64 want = m_upload.size - m_upload.received;
-    const qint64 have = m_socket->bytesAvailable();
-    if (have <= 0)
-        return false;
-    const QByteArray chunk = m_socket->read(qMin<qint64>(want, qMin<qint64>(have, 64 * 1024)));
-    if (chunk.isEmpty())
-        return false;
-    m_upload.received += chunk.size();
-    if (m_upload.file) {
-        m_hash.addData(chunk);
-        if (m_upload.file->write(chunk) != chunk.size()) {
-            qCritical().noquote() << "writing" << m_upload.tempPath << "failed:" << m_upload.file->errorString();
-            m_upload.file->close();
-            QFile::remove(m_upload.tempPath);
-            delete m_upload.file;
-            m_upload.file = nullptr;
-        }
-    }
-    if (m_upload.received == m_upload.size)
-        finishUpload();
-    return true;
-}
-
-void Connection::finishUpload()
-{
-    UploadState u = m_upload;
-    m_upload = UploadState();
-    if (!u.file) {
-        qInfo() << "dropped" << u.size << "bytes of a refused upload";
-        return;
-    }
-    // On PostgreSQL the file goes into the database with its record, so
-    // that nothing of it stays on this machine.
-    const bool inDatabase = m_server->store()->keepsFileContents();
-    bool ok = u.file->flush() && (inDatabase || ::fsync(u.file->handle()) == 0);
-    u.file->close();
-    delete u.file;
-    QByteArray content;
-    if (inDatabase) {
-        QFile part(u.tempPath);
-        ok = ok && part.open(QIODevice::ReadOnly) && (content = part.readAll()).size() == u.size;
-    }
-    const QString target = inDatabase ? u.tempPath : QDir(m_server->uploadsDir()).filePath(u.storedName);
-    ok = ok && (inDatabase || QFile::rename(u.tempPath, target));
-    if (!ok) {
-        qCritical().noquote() << "cannot move" << u.tempPath << "into place";
-        QFile::remove(u.tempPath);
-        return;
-    }
-    Upload rec;
-    rec.kind = u.kind;
-    rec.clientName = u.clientName;
-    rec.storedName = u.storedName;
-    rec.size = u.size;
-    rec.sha256 = QString::fromLatin1(m_hash.result().toHex());
-    rec.accountId = m_loggedIn ? m_account.id : 0;
-    rec.orderId = u.orderId;
-    rec.rowIndex = u.kind == wire::UploadRowFile ? u.rowIndex : QString();
-    rec.orderRowId = u.orderRowId;
-    rec.questionnaireId = u.questionnaireId;
-    QString error;
-    const qint64 id = inDatabase ? m_server->store()->recordUploadWithContent(rec, content, &error)
-                                 : m_server->store()->recordUpload(rec, &error);
-    if (inDatabase)
-        QFile::remove(target);
-    if (id < 0) {
-        qCritical().noquote() << "upload record not stored:" << error;
-        QFile::remove(target);
-        return;
-    }
-    qInfo().noquote() << "stored upload" << id << u.clientName << "as" << u.storedName << u.size << "bytes";
-}
-
-void Connection::discardUpload()
-{
-    if (m_upload.file) {
-        m_upload.file->close();
-        QFile::remove(m_upload.tempPath);
-        delete m_upload.file;
-    }
-    m_upload = UploadState();
 }

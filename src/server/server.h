@@ -24,6 +24,7 @@
 #include "wire.h"
 
 class ProductData;
+class UploadWriter;
 class QFile;
 class QTcpServer;
 class QTcpSocket;
@@ -36,6 +37,7 @@ struct ServerConfig
     int loginDelayBaseMs = 500;
     int loginDelayMaxMs = 30 * 1000;
     TlsFiles tls; // set: the listening port serves TLS only
+    bool proxyProtocol = false; // every connection starts with a PROXY header
     MailSettings mail;
 };
 
@@ -93,6 +95,8 @@ public:
     qint64 nowMs() const { return m_clock.elapsed(); }
     QString uploadsDir() const;
     QString uploadsTempDir() const;
+    // Set when files go into the database (from listen() on).
+    UploadWriter *uploadWriter() const { return m_uploadWriter; }
     int connectionCount() const { return m_connections; }
     // Reply 5 body, encoded once: the tables do not change while serving.
     const QByteArray &tablesReply();
@@ -118,6 +122,7 @@ private:
     QByteArray m_tablesReply;
     QString m_tempDir;
     QScopedPointer<QLockFile> m_tempLock;
+    UploadWriter *m_uploadWriter = nullptr;
     friend class Connection;
 };
 
@@ -133,6 +138,7 @@ private:
     void onDisconnected();
     void onIdle();
     void process();
+    bool nextFrame(QByteArray *body);
     void resume();
     void handleFrame(const QByteArray &body);
     void heardFromClient();
@@ -163,11 +169,13 @@ private:
     // uploads
     bool pumpUpload();
     void finishUpload();
+    void uploadRecorded(const Upload &record, qint64 id, const QString &error);
     void discardUpload();
 
     QTcpSocket *m_socket;
     OrderServer *m_server;
     wire::FrameGate m_gate;
+    QByteArray m_inbox; // the start of a frame not yet whole
     QTimer m_idle;
     bool m_busy = false;
     bool m_closing = false;

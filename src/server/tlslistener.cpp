@@ -1,5 +1,7 @@
 #include "tlslistener.h"
 
+#include "proxygate.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QPointer>
@@ -82,6 +84,16 @@ TlsListener::TlsListener(const TlsFiles &files, QObject *parent)
 
 void TlsListener::incomingConnection(qintptr descriptor)
 {
+    if (!m_proxy) {
+        handshake(descriptor, QString());
+        return;
+    }
+    proxygate::await(descriptor, m_timeoutMs, this,
+                     [this](qintptr fd, const QString &address) { handshake(fd, address); });
+}
+
+void TlsListener::handshake(qintptr descriptor, const QString &clientAddress)
+{
     auto *socket = new QSslSocket(this);
     if (!socket->setSocketDescriptor(descriptor)) {
         qWarning().noquote() << "cannot take an incoming connection:" << socket->errorString();
@@ -90,7 +102,8 @@ void TlsListener::incomingConnection(qintptr descriptor)
         return;
     }
     socket->setSslConfiguration(m_config);
-    const QString peer = socket->peerAddress().toString();
+    proxygate::setClientAddress(socket, clientAddress);
+    const QString peer = proxygate::clientAddress(socket);
     ++m_handshakes;
     // The handshake's own connections hang on this guard: gone with it once
     // the handshake is over, they never touch the connection afterwards.

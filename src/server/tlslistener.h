@@ -31,11 +31,16 @@ class TlsListener : public QTcpServer
 public:
     TlsListener(const TlsFiles &files, QObject *parent = nullptr);
     int handshakesRunning() const { return m_handshakes; }
+    // Each connection starts with a PROXY header, before the handshake.
+    void setProxyProtocol(bool on) { m_proxy = on; }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
+    void handshake(qintptr descriptor, const QString &clientAddress);
+
+    bool m_proxy = false;
     QSslConfiguration m_config;
     int m_timeoutMs;
     int m_handshakes = 0;

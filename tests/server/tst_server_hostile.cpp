@@ -33,15 +33,34 @@ QByteArray code(quint8 c)
     return QByteArray(1, char(c));
 }
 
+// What a load balancer writes first: a PROXY header (version 2) naming the
+// customer at `ipv4`.
+QByteArray proxyHeader(quint32 ipv4)
+{
+    return QByteArray("\r\n\r\n\0\r\nQUIT\n\x21\x11", 14) + u16(12) + u32(ipv4) + u32(0x7f000001) + u16(40000)
+           + u16(7000);
+}
+
+QByteArray login(const char *user, const char *pass)
+{
+    return wire::requestFrame(wire::Login, wire::loginText(QLatin1String(user), QLatin1String(pass)));
+}
+
 } // namespace
 
 class TestServerHostile : public QObject
 {
     Q_OBJECT
     harness::Server m_server;
+    harness::Server m_proxied;
+    QString m_log;
 
 private slots:
-    void initTestCase() { QVERIFY(m_server.start()); }
+    void initTestCase()
+    {
+        QVERIFY(m_server.start());
+        QVERIFY(m_proxied.start({QStringLiteral("--proxy-protocol")}));
+    }
 
     void hostileFrames_data()
     {
@@ -170,19 +189,41 @@ private slots:
 
     // Wrong logins by the dozen from one address take their turns with the
     // password checks; a customer elsewhere does not queue behind them all.
+    // Behind a balancer, where all come from one peer, "elsewhere" is the
+    // address its PROXY header gives.
+    void loginFloodFromOneAddress_data()
+    {
+        QTest::addColumn<bool>("proxied");
+        QTest::newRow("direct") << false;
+        QTest::newRow("through a balancer") << true;
+    }
+
     void loginFloodFromOneAddress()
     {
+        QFETCH(bool, proxied);
+        harness::Server &server = proxied ? m_proxied : m_server;
+        const QByteArray floodHeader = proxied ? proxyHeader(0x0a000001) : QByteArray();
         QList<Client *> flood;
         for (int i = 0; i < 60; ++i) {
             flood << new Client;
-            QVERIFY(flood.last()->connectTo(m_server.port()));
-            flood.last()->send(wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("flood%1").arg(i), QStringLiteral("x"))));
+            QVERIFY(flood.last()->connectTo(server.port()));
+            flood.last()->send(floodHeader + login(qPrintable(QStringLiteral("flood%1").arg(i)), "x"));
         }
         QTest::qWait(300); // all of them read by the server
         Client other;
-        QVERIFY(other.socket().bind(QHostAddress(QStringLiteral("127.0.0.2"))));
-        QVERIFY(other.connectTo(m_server.port()));
+        if (!proxied)
+            QVERIFY(other.socket().bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+        QVERIFY(other.connectTo(server.port()));
+        if (proxied)
+            other.send(proxyHeader(0x0a000002));
         QVERIFY(other.login(QStringLiteral("demo"), QStringLiteral("demo123")));
+        if (proxied) { // and the log names the customer, not the balancer
+            QVERIFY(harness::waitFor([&] {
+                server.process().waitForReadyRead(50);
+                m_log += QString::fromUtf8(server.process().readAll());
+                return m_log.contains(QStringLiteral("login of demo from 10.0.0.2"));
+            }));
+        }
         int answered = 0;
         for (Client *c : flood) {
             c->socket().waitForReadyRead(0);
@@ -190,6 +231,21 @@ private slots:
         }
         QVERIFY2(answered < flood.size() / 2, qPrintable(QString::number(answered)));
         qDeleteAll(flood);
+    }
+
+    // Behind a balancer a connection without a valid header is not served;
+    // the balancer's health check (a LOCAL header) is.
+    void balancerConnectionsNeedTheHeader()
+    {
+        Client bare;
+        QVERIFY(bare.connectTo(m_proxied.port()));
+        bare.send(login("demo", "demo123"));
+        QVERIFY(bare.closedByServer());
+        QCOMPARE(bare.socket().bytesAvailable(), qint64(0));
+        Client check;
+        QVERIFY(check.connectTo(m_proxied.port()));
+        check.send(QByteArray("\r\n\r\n\0\r\nQUIT\n\x20\x00\x00\x00", 16));
+        QVERIFY(check.login(QStringLiteral("demo"), QStringLiteral("demo123")));
     }
 
     void cleanupTestCase()

@@ -235,6 +235,38 @@ private slots:
         }
     }
 
+    // Requests that arrive back to back, many to one read, are each answered
+    // in turn and each stored.
+    void pipelinedOrdersAllStored()
+    {
+        Store store;
+        QVERIFY(m_server.openStore(&store));
+        const int before = store.orders().size();
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QStringList cells;
+        for (int row = 0; row < 150; ++row)
+            cells << QStringLiteral("СНП-А-%1-").arg(row) + QString(100, QChar(0x0416)) << QString::number(row + 1)
+                  << QStringLiteral("15") << QString() << QStringLiteral("ряд %1").arg(row);
+        const QByteArray frame = wire::requestFrame(wire::OrderInvoice, cells);
+        QVERIFY(frame.size() > 35000 && wire::fitsOnWire(frame));
+        // Sent with the login, they fill the server's read buffer while the
+        // password is checked.
+        QByteArray all = wire::requestFrame(wire::Login, wire::loginText(QStringLiteral("demo"), QStringLiteral("demo123")));
+        for (int i = 0; i < 20; ++i)
+            all += frame;
+        c.send(all);
+        QString text;
+        QVERIFY(c.loginReply(&text));
+        for (int i = 0; i < 20; ++i) {
+            quint8 code = 0;
+            QByteArray arg;
+            QVERIFY2(c.item(&code, &arg), qPrintable(QString::number(i)));
+            QCOMPARE(int(code), int(wire::OrderAccepted));
+        }
+        QCOMPARE(store.orders().size(), before + 20);
+    }
+
     void drawingsNeedTheirOrderRow()
     {
         Client c;

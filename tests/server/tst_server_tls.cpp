@@ -21,6 +21,26 @@ private slots:
         QVERIFY2(why.isEmpty(), qPrintable(why));
     }
 
+    // Behind a balancer the PROXY header comes first, in the clear, and the
+    // handshake right behind it, often in the same packet.
+    void tlsBehindABalancer()
+    {
+        harness::Server server;
+        QVERIFY(server.start(tlsArgs() + QStringList{"--proxy-protocol"}));
+        harness::Client c;
+        auto &ssl = static_cast<QSslSocket &>(c.socket());
+        QSslConfiguration conf = ssl.sslConfiguration();
+        conf.setCaCertificates(QSslCertificate::fromPath(m_certs.ca()));
+        ssl.setSslConfiguration(conf);
+        QVERIFY(c.connectTo(server.port()));
+        ssl.write("PROXY TCP4 192.0.2.7 127.0.0.1 40000 63000\r\n");
+        ssl.startClientEncryption();
+        QVERIFY2(ssl.waitForEncrypted(10000), qPrintable(ssl.errorString()));
+        QVERIFY(c.login("demo", "demo123"));
+        server.stop();
+        QVERIFY2(server.output().contains("login of demo from 192.0.2.7"), qPrintable(server.output()));
+    }
+
     void servesTlsAndPlainBeside()
     {
         harness::Server server;
