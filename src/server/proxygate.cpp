@@ -131,6 +131,18 @@ void setClientAddress(QTcpSocket *socket, const QString &address)
         socket->setProperty(kProperty, address);
 }
 
+bool adopt(QTcpSocket *socket, qintptr descriptor, const QString &address)
+{
+    if (!socket->setSocketDescriptor(descriptor)) {
+        qWarning().noquote() << "cannot take an incoming connection:" << socket->errorString();
+        ::close(int(descriptor));
+        delete socket;
+        return false;
+    }
+    setClientAddress(socket, address);
+    return true;
+}
+
 void await(qintptr descriptor, int timeoutMs, QObject *context,
            std::function<void(qintptr, const QString &)> accepted)
 {
@@ -148,13 +160,8 @@ void ProxiedListener::incomingConnection(qintptr descriptor)
     QPointer<ProxiedListener> self(this);
     proxygate::await(descriptor, proxygate::kTimeoutMs, this, [self](qintptr fd, const QString &address) {
         auto *socket = new QTcpSocket(self);
-        if (!socket->setSocketDescriptor(fd)) {
-            qWarning().noquote() << "cannot take an incoming connection:" << socket->errorString();
-            ::close(int(fd));
-            delete socket;
+        if (!proxygate::adopt(socket, fd, address))
             return;
-        }
-        proxygate::setClientAddress(socket, address);
         self->addPendingConnection(socket);
         emit self->newConnection();
     });

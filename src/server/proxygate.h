@@ -17,6 +17,10 @@ namespace proxygate {
 QString clientAddress(const QTcpSocket *socket);
 // Records the address the header gave (empty: none) on the socket.
 void setClientAddress(QTcpSocket *socket, const QString &address);
+// Gives an accepted descriptor to `socket` with the header's address; when
+// the socket cannot take it, says so, closes the descriptor and deletes the
+// socket. False then.
+bool adopt(QTcpSocket *socket, qintptr descriptor, const QString &address);
 
 // Calls `accepted` with the descriptor and the address the header gave
 // (empty for the balancer's health checks), or closes the descriptor when

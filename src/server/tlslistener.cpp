@@ -10,7 +10,6 @@
 
 #include <openssl/pem.h>
 #include <openssl/x509.h>
-#include <unistd.h>
 
 namespace {
 // Qt cannot tell whether a key belongs to a certificate; without this check
@@ -95,14 +94,9 @@ void TlsListener::incomingConnection(qintptr descriptor)
 void TlsListener::handshake(qintptr descriptor, const QString &clientAddress)
 {
     auto *socket = new QSslSocket(this);
-    if (!socket->setSocketDescriptor(descriptor)) {
-        qWarning().noquote() << "cannot take an incoming connection:" << socket->errorString();
-        ::close(int(descriptor));
-        delete socket;
+    if (!proxygate::adopt(socket, descriptor, clientAddress))
         return;
-    }
     socket->setSslConfiguration(m_config);
-    proxygate::setClientAddress(socket, clientAddress);
     const QString peer = proxygate::clientAddress(socket);
     ++m_handshakes;
     // The handshake's own connections hang on this guard: gone with it once
