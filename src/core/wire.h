@@ -75,7 +75,10 @@ class FrameGate
 {
 public:
     // Takes as many complete frames as the device holds; leaves partial ones.
-    // Returns false when no complete frame is available.
+    // Returns false when no complete frame is available. Not for a socket
+    // with a capped read buffer: Qt stops filling a full buffer until a read
+    // asks for more than it holds, so a partial frame left in it would wait
+    // forever (the server's connections keep their own buffer for that).
     bool next(QIODevice *device, QByteArray *body);
     // The same over an in-memory buffer (consumed from the front).
     bool next(QByteArray *buffer, QByteArray *body);
