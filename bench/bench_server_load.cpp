@@ -387,28 +387,8 @@ quint16 startServer(QProcess *proc, const QString &program, const QStringList &a
     return 0;
 }
 
-// Serves events until `done` holds or the time is up; false on time-out.
-template <typename Done>
-bool serveUntil(Done done, qint64 limitMs)
-{
-    QElapsedTimer t;
-    t.start();
-    // Sleeps until something happens (at least every 20 ms to look at the
-    // clock): spinning here took a core from the server it measures.
-    QTimer tick;
-    tick.start(20);
-    while (!done()) {
-        if (t.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void serveFor(qint64 ms)
-{
-    serveUntil([] { return false; }, ms);
-}
+using bench::serveFor;
+using bench::serveUntil;
 
 // A fleet of looking-up customers: connected (and logged in), then recording
 // round trips for a while.

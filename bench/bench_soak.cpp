@@ -3,6 +3,7 @@
 // warm-up and at the end, orders acknowledged and stored, and failures.
 //   bench_soak --port P --pids "PID..." [--customers 100] [--seconds 60]
 //              [--pause-ms 500] [--db URL | --data-dir DIR]
+#include "benchutil.h"
 #include "store.h"
 #include "wire.h"
 
@@ -16,7 +17,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
 
 namespace {
@@ -150,22 +150,7 @@ qint64 rssKiB(const QStringList &pids)
     return sum;
 }
 
-// Waits for events rather than spinning, which would take a core from the
-// server under test; the tick wakes it to look at the clock.
-void serveWhile(qint64 ms, const std::function<bool()> &more)
-{
-    QElapsedTimer t;
-    t.start();
-    QTimer tick;
-    tick.start(20);
-    while (t.elapsed() < ms && more())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-void serveFor(qint64 ms)
-{
-    serveWhile(ms, [] { return true; });
-}
+using bench::serveFor;
 
 } // namespace
 
@@ -238,9 +223,9 @@ int main(int argc, char *argv[])
     for (Customer *c : customers)
         c->stop();
     // Answers to orders in flight, then their drawings.
-    serveWhile(30000, [&] {
-        return std::any_of(customers.cbegin(), customers.cend(), [](const Customer *c) { return c->waiting(); });
-    });
+    bench::serveUntil([&] {
+        return std::none_of(customers.cbegin(), customers.cend(), [](const Customer *c) { return c->waiting(); });
+    }, 30000);
     serveFor(1000);
     const int acknowledged = totals.acknowledged;
     qDeleteAll(customers);

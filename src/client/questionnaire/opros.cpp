@@ -94,17 +94,14 @@ const JointPicture kRecessPicture = {":/res/2-3 ASME.jpg", 371, 291, {156, 75}, 
 const JointPicture kTonguePicture = {":/res/4-5.jpg", 371, 291, {180, 235}, {156, 261}};
 const JointPicture kGroovePicture = {":/res/4-5 ASME.jpg", 371, 291, {180, 235}, {156, 261}};
 const JointPicture kTongueInnerFirstPicture = {":/res/4-5 DIN.jpg", 371, 291, {156, 261}, {180, 235}};
-constexpr int kAsmeB165 = 2;
-constexpr int kDinEn1092 = 5;
-
 const JointPicture &jointPicture(int jointType, int standard)
 {
-    if (jointType == 1)
-        return standard == kAsmeB165 ? kRecessPicture : kSpigotPicture;
-    if (jointType == 2) {
-        if (standard == kAsmeB165)
+    if (jointType == flanges::MaleFemale)
+        return standard == flanges::AsmeB165 ? kRecessPicture : kSpigotPicture;
+    if (jointType == flanges::TongueGroove) {
+        if (standard == flanges::AsmeB165)
             return kGroovePicture;
-        return standard == kDinEn1092 ? kTongueInnerFirstPicture : kTonguePicture;
+        return standard == flanges::DinEn1092 ? kTongueInnerFirstPicture : kTonguePicture;
     }
     return kRaisedFacePicture;
 }
