@@ -17,6 +17,8 @@ using namespace flanges;
 
 namespace {
 
+QString sourceDir() { return qEnvironmentVariable("VINTARO_SOURCE_DIR"); }
+
 const QString kCyrM = QString(QChar(0x041C));
 const QString kLatM = QStringLiteral("M");
 
@@ -64,7 +66,7 @@ using KeyOf = std::function<QString(const Row &)>;
 // A reference file: the first line names the source, the second the columns.
 QVector<Row> readReference(const QString &name, const KeyOf &key, bool *ok)
 {
-    QFile f(qEnvironmentVariable("VINTARO_SOURCE_DIR") + QStringLiteral("/tests/data/standards/") + name);
+    QFile f(sourceDir() + QStringLiteral("/tests/data/standards/") + name);
     *ok = f.open(QIODevice::ReadOnly);
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     QVector<Row> rows;
@@ -363,9 +365,34 @@ class TestFlangeStandards : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void matchesReference_data();
     void matchesReference();
+    void cleanupTestCase();
+
+private:
+    // Table cells compared, over all reference files (a cell two files
+    // cover counts once).
+    QHash<int, QSet<QString>> m_compared;
 };
+
+void TestFlangeStandards::initTestCase()
+{
+    QVERIFY2(!sourceDir().isEmpty(), "VINTARO_SOURCE_DIR not set: it names the source tree holding "
+                                     "resources/flanges and tests/data/standards (ctest sets it)");
+}
+
+void TestFlangeStandards::cleanupTestCase()
+{
+    if (m_compared.isEmpty())
+        return;
+    int all = 0;
+    for (int t = 1; t <= kTableCount; ++t) {
+        qInfo("table%02d: %d values compared", t, int(m_compared.value(t).size()));
+        all += m_compared.value(t).size();
+    }
+    qInfo("all tables: %d values compared", all);
+}
 
 void TestFlangeStandards::matchesReference_data()
 {
@@ -380,9 +407,9 @@ void TestFlangeStandards::matchesReference()
 {
     QFETCH(QString, file);
     bool ok = false;
-    const QList<QByteArray> texts =
-        readTableData(qEnvironmentVariable("VINTARO_SOURCE_DIR") + QStringLiteral("/resources/flanges"), &ok);
-    QVERIFY(ok);
+    const QString tableDir = sourceDir() + QStringLiteral("/resources/flanges");
+    const QList<QByteArray> texts = readTableData(tableDir, &ok);
+    QVERIFY2(ok, qPrintable(QStringLiteral("cannot read the tables in ") + tableDir));
     const QVector<FlangeTable> tables = buildFlangeTables(texts);
     QSet<QString> fixedRows;
     for (int t = 0; t < kTableCount; ++t) {
@@ -394,7 +421,7 @@ void TestFlangeStandards::matchesReference()
 
     const Reference &ref = references()[file];
     const QVector<Row> rows = readReference(file, ref.key, &ok);
-    QVERIFY2(ok, qPrintable(file));
+    QVERIFY2(ok, qPrintable(QStringLiteral("cannot read ") + sourceDir() + QStringLiteral("/tests/data/standards/") + file));
     const Cells cells = ref.cells(rows);
     QStringList differences;
     int compared = 0;
@@ -403,6 +430,7 @@ void TestFlangeStandards::matchesReference()
         if (row.isEmpty() || fixedRows.contains(QString::number(c.table) + QLatin1Char('|') + c.key))
             continue; // size or pressure the questionnaire does not list
         ++compared;
+        m_compared[c.table].insert(c.key + QLatin1Char('|') + QString::number(c.column));
         if (row.value(c.column) != c.value)
             differences << QStringLiteral("table%1 %2 column %3: %4, reference %5")
                                .arg(c.table, 2, 10, QLatin1Char('0'))

@@ -162,6 +162,7 @@ private slots:
     void vesselFlanges_data();
     void vesselFlanges();
     void everyGasketFitsItsFlange();
+    void cleanupTestCase();
 
 private:
     void compareAll(const QString &ref, const QStringList &standards, const Rule &rule, double tolerance = 0.01);
@@ -172,6 +173,9 @@ private:
     const Fields *vesselFlange(const Ref &ref, const QString &size, const QString &press) const;
 
     ProductData m_data;
+    // Product values compared, per file, over all references (a value two
+    // references cover counts once).
+    QMap<QString, QSet<QString>> m_compared;
     Ref m_sw300, m_sw150900, m_flat, m_b165, m_facings, m_b1647, m_en16, m_en, m_gost, m_faces, m_vessel2, m_vessel3;
 };
 
@@ -239,6 +243,7 @@ void TestProductStandards::compareAll(const QString &ref, const QStringList &sta
         for (const Row &r : t.rows)
             for (const Want &w : rule(t, r)) {
                 ++compared;
+                m_compared[QFileInfo(t.file).fileName()].insert(QStringLiteral("%1|%2").arg(r.line).arg(w.col));
                 const QString &have = column(r, w.col);
                 if (have.isEmpty() || std::abs(num(have) - w.value) > tolerance)
                     diffs << QStringLiteral("%1:%2 %3 %4 at %5: D%6 is %7, %8 gives %9")
@@ -560,6 +565,17 @@ void TestProductStandards::everyGasketFitsItsFlange()
     qInfo("%d rows checked against their flange, %d against a recess or groove", rows, faced);
     QVERIFY(faced > 500);
     failWithAll(misfits, "misfits");
+}
+
+void TestProductStandards::cleanupTestCase()
+{
+    int all = 0;
+    for (auto it = m_compared.cbegin(); it != m_compared.cend(); ++it) {
+        qInfo("%s: %d values compared", qPrintable(it.key()), int(it.value().size()));
+        all += it.value().size();
+    }
+    if (all)
+        qInfo("all product files: %d values compared", all);
 }
 
 QTEST_APPLESS_MAIN(TestProductStandards)
