@@ -507,9 +507,10 @@ void TestProductStandards::everyGasketFitsItsFlange()
             if (std == QLatin1String("ASME165")) {
                 if (const Fields *f = asmeFlange(r.press, r.size))
                     bolts = ringOd(*f);
+                // The facings are the same for every class; the questionnaire
+                // offers the male/female and tongue/groove ones from class 150 on.
                 const Fields *fc = m_facings.find({{"NPS", nps(r.size)}});
-                // Class 150 flanges have a raised face only.
-                if (fc && r.press != QLatin1String("150")) {
+                if (fc) {
                     // SNP type A goes into the small groove, PUTG and PUTGm C into the large one.
                     const bool small = t.family == QLatin1String("snp");
                     recess = num(fc->value("W_in")) * 25.4;
@@ -531,8 +532,12 @@ void TestProductStandards::everyGasketFitsItsFlange()
             } else {
                 bolts = metricDrill(t, r.size, r.press).bolts;
                 const bool en = std == QLatin1String("EN1514");
-                const QString row = en ? QStringLiteral("_row2") : QStringLiteral("_row1");
+                QString row = en ? QStringLiteral("_row2") : QStringLiteral("_row1");
                 const Fields *f = m_faces.find({{"PN_kgf", en ? (r.press == "2,5" ? "2.5" : r.press) : kgf(r.press)}, {"DN", r.size}});
+                // ряд 1 gives no faces from DN 900; the ГОСТ 12815 gaskets there
+                // sit in the ряд 2 recess and groove.
+                if (f && f->value("D6" + row) == QLatin1String("-"))
+                    row = QStringLiteral("_row2");
                 if (f && f->value("D6" + row) != QLatin1String("-")) {
                     recess = grooveOd = num(f->value("D6" + row));
                     grooveId = num(f->value("D5" + row));
@@ -556,6 +561,10 @@ void TestProductStandards::everyGasketFitsItsFlange()
                 faces = facing(t, r);
             }
             const double d3 = num(r.d3), d2 = num(r.d2);
+            // Only B16.47, whose flanges have a raised face only, has no recess or groove to fit.
+            if (((faces.contains('B') && recess <= 0) || (faces.contains('C') && grooveOd <= 0))
+                && !std.startsWith(QLatin1String("ASME1647")))
+                misfits << where + QStringLiteral(": no recess or groove to fit");
             if (faces.contains('B') && recess > 0 && ++faced && d3 > recess + 1e-6)
                 misfits << where + QStringLiteral(": outside %1 beyond the recess %2").arg(d3).arg(recess);
             if (faces.contains('C') && grooveOd > 0 && ++faced && (d3 > grooveOd + 1e-6 || d2 < grooveId - 1e-6))
