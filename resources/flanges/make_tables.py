@@ -1190,7 +1190,9 @@ def reference_cells():
         for r in ref(name, lambda r: "%s/%s" % (r["DN"], r["PN_MPa"])).values():
             key = r["DN"] + "_" + vp[float(r["PN_MPa"])]
             bolt = CYR_M + r["stud_thread"][1:]
-            # Tongue inner diameter: D3 less twice the tongue width a.
+            # Tables 5 and 6 show the recess and groove, as their agreed first
+            # row (444; 444 - 2 * 13,5 = 417) does: D3 and D3 less twice the
+            # groove width a. The spigot and tongue are D5 and a1, 1 mm narrower.
             inner = num(float(r["D3"]) - 2 * float(r["a"]))
             for t, cells in ((4, {2: "D2_bolt_circle", 3: "D4", 5: "d_hole", 7: "n_studs"}),
                              (5, {2: "D2_bolt_circle", 3: "D3", 5: "d_hole", 8: "n_studs"}),

@@ -375,8 +375,8 @@ void TstOpros::jointTypeLock()
 
 void TstOpros::jointPictureFollowsStandard()
 {
-    // The tables name different features by the same letters (ASME B16.5 the
-    // recess and groove, EN 1092-1 the tongue's inner diameter as D1), so the
+    // The tables name different features by the same letters (ASME B16.5 and
+    // ГОСТ 28759 the recess and groove, EN 1092-1 the tongue's inner diameter as D1), so the
     // picture must change with the standard, not only with the joint type.
     Opros o;
     QTRY_VERIFY(o.isReady());
@@ -391,10 +391,11 @@ void TstOpros::jointPictureFollowsStandard()
     QVERIFY(!spigot.isNull() && !recess.isNull());
     QVERIFY(spigot != recess);
     QCOMPARE(picture(1, 5), spigot);
+    QCOMPARE(picture(1, 1), recess);
     QCOMPARE(picture(1, 0), spigot);   // and back
     const QImage tongue = picture(2, 0), groove = picture(2, 2), innerFirst = picture(2, 5);
     QVERIFY(tongue != groove && tongue != innerFirst && groove != innerFirst);
-    QCOMPARE(picture(2, 1), tongue);
+    QCOMPARE(picture(2, 1), groove);
     QCOMPARE(picture(0, 2), picture(0, 5));
 }
 

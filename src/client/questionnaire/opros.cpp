@@ -75,11 +75,13 @@ const char *const kJointCodes[] = {"1-1/ RF/ В1/ В2", "2-3/ LMF/ E-F", "4-5/ S
 
 // Joint pictures: path, the box they are fitted into, and where the D and D1
 // values go. The tables of one joint type do not give the same feature: ASME
-// B16.5 gives the recess or groove, the others the spigot or tongue, and
-// EN 1092-1 lists the tongue's inner diameter first; each standard gets the
-// picture whose letters name what its table gives. The bore D is dimensioned
-// above the joint; on tongue-groove pictures D is a facing diameter below it,
-// its value right of the centre line, clear of the caption underneath.
+// B16.5 and ГОСТ 28759 give the recess or groove (the vessel flanges' D3 and
+// D3 - 2a, 1 mm wider than their spigot or tongue), the others the spigot or
+// tongue, and EN 1092-1 lists the tongue's inner diameter first; each
+// standard gets the picture whose letters name what its table gives. The
+// bore D is dimensioned above the joint; on tongue-groove pictures D is a
+// facing diameter below it, its value right of the centre line, clear of the
+// caption underneath.
 struct JointPicture
 {
     const char *path;
@@ -96,10 +98,11 @@ const JointPicture kGroovePicture = {":/res/4-5 ASME.jpg", 371, 291, {180, 235},
 const JointPicture kTongueInnerFirstPicture = {":/res/4-5 DIN.jpg", 371, 291, {156, 261}, {180, 235}};
 const JointPicture &jointPicture(int jointType, int standard)
 {
+    const bool femaleSide = standard == flanges::AsmeB165 || standard == flanges::Gost28759;
     if (jointType == flanges::MaleFemale)
-        return standard == flanges::AsmeB165 ? kRecessPicture : kSpigotPicture;
+        return femaleSide ? kRecessPicture : kSpigotPicture;
     if (jointType == flanges::TongueGroove) {
-        if (standard == flanges::AsmeB165)
+        if (femaleSide)
             return kGroovePicture;
         return standard == flanges::DinEn1092 ? kTongueInnerFirstPicture : kTonguePicture;
     }
