@@ -211,6 +211,9 @@ void TestProductStandards::initTestCase()
     m_b165.correct({{"class", "400"}, {"NPS", "16"}}, "bolt_circle_in", "22.5");
     // Class 1500 NPS 24: hole 3 5/8 is bolt + 1/8, so the bolt is 3 1/2.
     m_b165.correct({{"class", "1500"}, {"NPS", "24"}}, "bolt_diam_in", "3.5");
+    // Series A class 300 NPS 60: 2 3/8 in holes take 2 1/4 in bolts, as NPS 54 to 58;
+    // the source's 1 1/4 in would put the ring over the bolts.
+    m_b1647.correct({{"series", "A"}, {"class", "300"}, {"NPS", "60"}}, "bolt_diam_in", "2.25");
     // Series B class 400 NPS 32: the metric table's 952,5 (37 1/2 in) gives the B16.21 ring 911.
     m_b1647.correct({{"series", "B"}, {"class", "400"}, {"NPS", "32"}}, "bolt_circle_in", "37.5");
     // B16.47 series B class 300 NPS 60: two drilling sources give 69 7/16 in less 2 1/4 in bolts,
