@@ -113,6 +113,8 @@ private slots:
                                              << "cannot read the TLS certificate " + missing;
         QTest::newRow("missing key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", missing}
                                      << "cannot read the TLS key " + missing;
+        QTest::newRow("unreadable certificate") << QStringList{"--tls-cert", m_certs.path(""), "--tls-key", m_pair.key}
+                                                << "cannot read the TLS certificate " + m_certs.path("");
         QTest::newRow("certificate for key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", m_pair.cert}
                                              << "holds no PEM private key";
         QTest::newRow("key for certificate") << QStringList{"--tls-cert", m_pair.key, "--tls-key", m_pair.key}
