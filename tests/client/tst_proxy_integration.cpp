@@ -4,8 +4,11 @@
 // vintaro-server, listening on a non-loopback address of this machine because
 // Qt never proxies connections to loopback addresses; the proxy's own log must
 // show the connection to the server, so a bypassed proxy fails the test.
-// The same logins also run over TLS through each proxy.
+// The same logins also run over TLS through each proxy, and over TLS an
+// order with a drawing and a questionnaire with its file before and after
+// the login travel directly and through each proxy.
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QHostInfo>
 #include <QLineEdit>
@@ -25,7 +28,10 @@
 
 #include "app/message.h"
 #include "login/startwindow.h"
+#include "order_helpers.h"
+#include "questionnaire/questionnairesender.h"
 #include "testcerts.h"
+#include "wire.h"
 
 namespace {
 
@@ -137,6 +143,20 @@ public:
     }
 
     quint16 port() const { return m_port; }
+
+    // The contents of every file the server has stored, sorted.
+    QList<QByteArray> storedFiles() const
+    {
+        QList<QByteArray> files;
+        QDirIterator it(m_dir.filePath(QStringLiteral("data/uploads")), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            if (!f.contains(QStringLiteral("/incoming/")))
+                files << orderfx::contents(f);
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
 
     // Everything the server printed so far (its log goes there too).
     QString output()
@@ -335,6 +355,12 @@ private:
     // Points the window at the proxy and presses "Войти" as the demo user.
     void login(StartWindow *w, int type, quint16 proxyPort, bool auth, const QString &proxyPass)
     {
+        useProxy(w, type, proxyPort, auth, proxyPass);
+        pressLogin(w);
+    }
+
+    void useProxy(StartWindow *w, int type, quint16 proxyPort, bool auth, const QString &proxyPass)
+    {
         QVariantMap s = w->settings();
         s["type"] = type;
         s["proxy_host"] = QStringLiteral("127.0.0.1");
@@ -343,6 +369,10 @@ private:
         s["user"] = m_proxyCreds.user;
         s["pass"] = proxyPass;
         w->setSettings(s);
+    }
+
+    void pressLogin(StartWindow *w)
+    {
         w->show();
         w->findChild<QLineEdit *>("lineEditUsr")->setText(m_user);
         w->findChild<QLineEdit *>("lineEditPass")->setText(m_password);
@@ -376,6 +406,7 @@ private:
 private slots:
     void initTestCase()
     {
+        vintaroInitResources();
         // Never let a status dialog restart or end the test process.
         Message::restartLauncher = [] {};
         Message::processExit = [](int) {};
@@ -446,6 +477,94 @@ private slots:
                                 + proxy->log()));
         if (kind == Kind::Dante && auth)
             QVERIFY(proxy->log().contains(QStringLiteral("username%") + m_proxyCreds.user + QLatin1Char('@')));
+    }
+
+    void tlsRoadsDirectAndThroughProxies_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("auth");
+        QTest::newRow("direct") << Kind::Tinyproxy << 0 << false;
+        QTest::newRow("tinyproxy HTTP") << Kind::Tinyproxy << 1 << false;
+        QTest::newRow("tinyproxy HTTP BasicAuth") << Kind::Tinyproxy << 1 << true;
+        QTest::newRow("microsocks SOCKS5") << Kind::Microsocks << 2 << false;
+        QTest::newRow("microsocks SOCKS5 user/password") << Kind::Microsocks << 2 << true;
+    }
+
+    // Over TLS: a questionnaire with its file from the login window, the
+    // login, an order with a drawing and a questionnaire with its file from
+    // the main window; every file arrives byte for byte.
+    void tlsRoadsDirectAndThroughProxies()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(int, type);
+        QFETCH(bool, auth);
+        TestCerts certs;
+        TestCerts::Pair pair;
+        QString why = certs.makeServer({"IP:" + m_peer.toString()}, &pair);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        ClientTls clientTls;
+        clientTls.enabled = true;
+        clientTls.useCaFile(certs.ca());
+        ServerRun server;
+        why = server.start(m_peer, {"--tls-cert", pair.cert, "--tls-key", pair.key});
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        std::unique_ptr<ProxyRun> proxy;
+        if (type != 0) {
+            proxy = startProxy(kind, auth, server.port(), &why);
+            QVERIFY2(proxy, qPrintable(why));
+        }
+        QTemporaryDir dir;
+        QList<QByteArray> sent;
+        auto file = [&](const QString &name, int size) {
+            QByteArray bytes(size, '\0');
+            for (char &c : bytes)
+                c = char(QRandomGenerator::global()->bounded(256));
+            sent << bytes;
+            QFile f(dir.filePath(name));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+            return f.fileName();
+        };
+        auto arrived = [&](int count) {
+            return QTest::qWaitFor([&] { return server.storedFiles().size() == count; }, kLoginTimeoutMs);
+        };
+        const QVariantMap sheet{{"fio", QStringLiteral("Иванов")}, {"file_name", QStringLiteral("лист.pdf")}};
+
+        StartWindow w(m_peer.toString(), server.port());
+        w.setTls(clientTls);
+        useProxy(&w, type, proxy ? proxy->port() : 0, auth, m_proxyCreds.pass);
+        auto before = QuestionnaireSender::forWindow(&w);
+        before->sendQuestionnaire(sheet);
+        before->sendFile(file(QStringLiteral("лист.pdf"), 150000));
+        QVERIFY2(arrived(1), qPrintable(statusTexts(&w) + "\n" + server.output()));
+        pressLogin(&w);
+        QVERIFY2(w.result() == QDialog::Accepted, qPrintable(statusTexts(&w) + "\n" + server.output()));
+        auto *ssl = qobject_cast<QSslSocket *>(w.loginSocket());
+        QVERIFY(ssl && ssl->isEncrypted());
+
+        orderfx::Answers answers;
+        answers.install();
+        MainWindow mw(w.loginSocket(), w.loginUser(), w.loginPassword(), w.loginStatusDialog(), w.loginData(), nullptr);
+        mw.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!mw.tables().isEmpty(), kLoginTimeoutMs);
+        answers.files << file(QStringLiteral("чертёж.dwg"), 300000);
+        orderfx::press(&mw, mw.snpTab(), "SNP_Add_Chert", &MainWindow::on_SNP_Add_Chert_clicked);
+        orderfx::addSnp(&mw, QStringLiteral("СНП-А-1-10-1,6"), QStringLiteral("1"), QStringLiteral("A"),
+                        {"1", "2", "3", "4"}, QStringLiteral("описание"));
+        QCOMPARE(mw.ChertList.size(), 1);
+        mw.findChild<QPushButton *>("To_Basket")->click();
+        answers.boxes << QMessageBox::Yes;
+        mw.findChild<QPushButton *>("Send_List")->click();
+        QVERIFY2(arrived(2), qPrintable(server.output()));
+        auto after = QuestionnaireSender::forWindow(&mw);
+        after->sendQuestionnaire(sheet);
+        after->sendFile(file(QStringLiteral("лист.pdf"), 200000));
+        QVERIFY2(arrived(3), qPrintable(server.output()));
+        QTRY_COMPARE(server.storedFiles(), [&] { std::sort(sent.begin(), sent.end()); return sent; }());
+        if (proxy)
+            QVERIFY2(proxy->reportsConnectionTo(m_peer, server.port()), qPrintable(proxy->log()));
+        orderfx::Answers::uninstall();
     }
 
     // With a wrong proxy password the proxy refuses: the login window shows

@@ -70,6 +70,40 @@ private slots:
         QVERIFY(plain.login("demo", "demo123"));
     }
 
+    // Old protocol versions are refused by the server itself, whatever the
+    // client offers; the server's log says so. TLS 1.2 is the control.
+    void refusesOldProtocols_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("TLS 1.0") << "-tls1" << false;
+        QTest::newRow("TLS 1.1") << "-tls1_1" << false;
+        QTest::newRow("TLS 1.2") << "-tls1_2" << true;
+    }
+
+    void refusesOldProtocols()
+    {
+        QFETCH(QString, version);
+        QFETCH(bool, accepted);
+        harness::Server server;
+        QVERIFY(server.start(tlsArgs()));
+        // Only the TLS port unless a plain one is asked for.
+        QVERIFY2(!server.output().contains("plain"), qPrintable(server.output()));
+        QProcess client;
+        client.setProcessChannelMode(QProcess::MergedChannels);
+        // Security level 0 lets this OpenSSL offer the old versions at all.
+        client.start("openssl", {"s_client", "-connect", QString("127.0.0.1:%1").arg(server.port()), version,
+                                 "-cipher", "DEFAULT@SECLEVEL=0", "-CAfile", m_certs.ca()});
+        QVERIFY(client.waitForStarted());
+        client.closeWriteChannel();
+        QVERIFY(client.waitForFinished(20000));
+        const QString said = QString::fromUtf8(client.readAll());
+        QCOMPARE(said.contains(QRegularExpression("Cipher is [A-Z]")), accepted);
+        server.stop();
+        QCOMPARE(server.output().contains("TLS handshake failed") && server.output().contains("unsupported protocol"),
+                 !accepted);
+    }
+
     void refusesToStartWithoutUsableFiles_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -79,6 +113,8 @@ private slots:
                                              << "cannot read the TLS certificate " + missing;
         QTest::newRow("missing key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", missing}
                                      << "cannot read the TLS key " + missing;
+        QTest::newRow("unreadable certificate") << QStringList{"--tls-cert", m_certs.path(""), "--tls-key", m_pair.key}
+                                                << "cannot read the TLS certificate " + m_certs.path("");
         QTest::newRow("certificate for key") << QStringList{"--tls-cert", m_pair.cert, "--tls-key", m_pair.cert}
                                              << "holds no PEM private key";
         QTest::newRow("key for certificate") << QStringList{"--tls-cert", m_pair.key, "--tls-key", m_pair.key}

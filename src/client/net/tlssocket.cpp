@@ -8,11 +8,15 @@
 
 ClientTls ClientTls::fromBuild()
 {
+    return withAuthority(vintaroBuiltinCa);
+}
+
+ClientTls ClientTls::withAuthority(const QByteArray &pem)
+{
     ClientTls tls;
     tls.enabled = VINTARO_TLS_DEFAULT;
-    const QByteArray builtin(VINTARO_BUILTIN_CA);
-    if (!builtin.trimmed().isEmpty())
-        tls.caCertificates = QSslCertificate::fromData(builtin, QSsl::Pem);
+    if (!pem.trimmed().isEmpty())
+        tls.caCertificates = QSslCertificate::fromData(pem, QSsl::Pem);
     if (!QSslSocket::supportsSsl())
         tls.problem = QStringLiteral("Защищённое соединение недоступно: не найдена библиотека OpenSSL.");
     return tls;

@@ -21,6 +21,8 @@ struct ClientTls
     // What this build does unless told otherwise: its TLS default and its
     // compiled-in authority, if any.
     static ClientTls fromBuild();
+    // The same with the authorities of `pem` (the system's store when empty).
+    static ClientTls withAuthority(const QByteArray &pem);
     // Trusts only the authorities of the PEM file at `path` for this run.
     void useCaFile(const QString &path);
 };
