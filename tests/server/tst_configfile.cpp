@@ -101,6 +101,39 @@ private slots:
                  1);
     }
 
+    // Every option the server's --help lists can be set in the file: a file
+    // with all of them passes the reader and the server's own parser (a flag
+    // passed with a value, or a value option taken for a flag, would stop it
+    // there), and reaches the check that only one operator command is given.
+    void everyHelpOptionInFile()
+    {
+        QString help;
+        QCOMPARE(run(harness::serverBinary(), {QStringLiteral("--help")}, &help, QProcessEnvironment::systemEnvironment()),
+                 0);
+        static const QRegularExpression optionRe(QStringLiteral("^\\s+(?:-\\S, )*--([a-z0-9-]+)( <)?"),
+                                                 QRegularExpression::MultilineOption);
+        QByteArray conf;
+        QStringList names;
+        for (auto it = optionRe.globalMatch(help); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString name = m.captured(1);
+            if (name == QLatin1String("help") || name == QLatin1String("help-all") || name == QLatin1String("version")
+                || name == QLatin1String("config"))
+                continue;
+            names << name;
+            conf += name.toUtf8() + (m.capturedLength(2) ? " = 1\n" : " = true\n");
+        }
+        QVERIFY2(names.size() >= 35 && names.contains(QStringLiteral("proxy-protocol"))
+                     && names.contains(QStringLiteral("tls-handshake-timeout")),
+                 qPrintable(help));
+        const QString path = writeFile(m_tmp, QStringLiteral("all.conf"), conf);
+        QString out;
+        QCOMPARE(run(harness::serverBinary(), {QStringLiteral("--config"), path}, &out,
+                     QProcessEnvironment::systemEnvironment()),
+                 1);
+        QVERIFY2(out.contains(QStringLiteral("one operator command at a time")), qPrintable(out + conf));
+    }
+
     void versions_data()
     {
         QTest::addColumn<QString>("program");
