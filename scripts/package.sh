@@ -19,4 +19,5 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 rm -rf "$build/_CPack_Packages"
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+rm -rf "$out/_CPack_Packages"
 ls "$out"/vintaro_*.deb "$out"/vintaro-server_*.deb

@@ -78,7 +78,9 @@ bool toArguments(QCommandLineParser &parser, const QString &path, const QList<Se
             return false;
         }
         if (!flag) {
-            *arguments << option + QLatin1Char('=') + s.value;
+            // "mail-from =" means the default, not an empty sender.
+            if (!s.value.isEmpty())
+                *arguments << option + QLatin1Char('=') + s.value;
             continue;
         }
         const QString v = s.value.toLower();

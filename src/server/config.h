@@ -24,7 +24,8 @@ struct Setting
 bool readFile(const QString &path, QList<Setting> *settings, QString *error);
 
 // Turns settings into arguments `parser` understands: "--key=value" for an
-// option with a value, "--key" for a flag set to true, nothing for false.
+// option with a value, nothing for an empty value (the option's default),
+// "--key" for a flag set to true, nothing for false.
 // A key that is no option, or a flag with another value, fails with
 // "FILE:LINE: what is wrong".
 bool toArguments(QCommandLineParser &parser, const QString &path, const QList<Setting> &settings,

@@ -69,13 +69,20 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$work/client/usr/share/applications/vintaro.desktop" || fail "desktop entry"
     say "desktop entry valid"
 fi
-for size in 16 32 48 256; do
-    [ -s "$work/client/usr/share/icons/hicolor/${size}x${size}/apps/vintaro.png" ] || fail "no ${size}px icon"
+for size in 16 22 24 32 48 64 128 256; do
+    icon="$work/client/usr/share/icons/hicolor/${size}x${size}/apps/vintaro.png"
+    [ -s "$icon" ] || fail "no ${size}px icon"
+    # Width and height from the PNG header.
+    [ "$(od -An -tu4 --endian=big -j16 -N8 "$icon" | tr -s ' ')" = " $size $size" ] || fail "$icon is not ${size}x${size}"
 done
 
 apt install --no-install-recommends "$client_deb" "$server_deb"
 say "installed"
 unit=$(dpkg -L vintaro-server | grep '/vintaro-server\.service$')
+for key in User=vintaro-server StateDirectory=vintaro-server NoNewPrivileges=yes ProtectSystem=strict ProtectHome=yes \
+    PrivateTmp=yes Restart=on-failure; do
+    grep -qx "$key" "$unit" || fail "the unit lacks $key"
+done
 if command -v systemd-analyze >/dev/null; then
     systemd-analyze verify "$unit" || fail "systemd-analyze verify $unit"
     say "unit verified"
@@ -113,6 +120,20 @@ fi
 say "server running as $user on port $port"
 /usr/bin/python3 "$root/tests/package/login.py" "$port" first pw1first || fail "login as the first account"
 if /usr/bin/python3 "$root/tests/package/login.py" "$port" demo demo123; then fail "a demo account exists"; fi
+
+# Operator commands of the installed program, with the installed settings, on
+# the data the running service uses: as the service user and as root.
+as_user() { (cd / && $SUDO setpriv --reuid="$user" --regid="$user" --init-groups -- "$@"); }
+for cmd in --list-accounts --list-applications --list-orders --list-questionnaires --list-mail; do
+    as_user vintaro-server "$cmd" >"$work/cmd.out" 2>&1 || { cat "$work/cmd.out" >&2; fail "$cmd as $user"; }
+done
+$SUDO vintaro-server --set-email first first@example.com >/dev/null || fail "--set-email"
+as_user vintaro-server --list-accounts | grep -q "	first	SNP,PUTG,PUTGm	first@example.com$" || fail "--list-accounts"
+as_user vintaro-server --disable-user first >/dev/null || fail "--disable-user as $user"
+if /usr/bin/python3 "$root/tests/package/login.py" "$port" first pw1first; then fail "a disabled account logs in"; fi
+$SUDO vintaro-server --enable-user first >/dev/null || fail "--enable-user"
+/usr/bin/python3 "$root/tests/package/login.py" "$port" first pw1first || fail "login after --enable-user"
+say "operator commands work as $user and as root"
 $SUDO kill "$server"
 wait "$server" || true
 server=""

@@ -39,6 +39,18 @@ class TestConfigFile : public QObject
     Q_OBJECT
     QTemporaryDir m_tmp;
 
+    // The real server reads `conf` and gets as far as refusing two operator
+    // commands at once, so every line was a known option with a fitting value.
+    void expectAllAccepted(const QByteArray &conf)
+    {
+        const QString path = writeFile(m_tmp, QStringLiteral("all.conf"), conf);
+        QString out;
+        QCOMPARE(run(harness::serverBinary(), {QStringLiteral("--config"), path}, &out,
+                     QProcessEnvironment::systemEnvironment()),
+                 1);
+        QVERIFY2(out.contains(QStringLiteral("one operator command at a time")), qPrintable(out + conf));
+    }
+
 private slots:
     void settingsBecomeArguments_data()
     {
@@ -48,7 +60,7 @@ private slots:
         QTest::newRow("values and flags") << QByteArray("# comment\n\n  port = 63001  \nquiet = true\nlisten=::1\n")
                                           << "--port=63001 --quiet --listen=::1";
         QTest::newRow("false flag, empty value, '=' and '#' in a value")
-            << QByteArray("quiet = no\ndb =\nlisten = a=b#c\n") << "--db= --listen=a=b#c";
+            << QByteArray("quiet = no\ndb =\nlisten = a=b#c\n") << "--listen=a=b#c";
         QTest::newRow("no '='") << QByteArray("port = 1\n\nport 63000\n") << "c.conf:3: expected \"option = value\"";
         QTest::newRow("no key") << QByteArray("= 5\n") << "c.conf:1: expected \"option = value\"";
         QTest::newRow("unknown key") << QByteArray("port = 1\nprot = 2\n") << "c.conf:2: unknown option \"prot\"";
@@ -99,6 +111,53 @@ private slots:
                                  QStringLiteral("--list-accounts")},
                                 &out),
                  1);
+    }
+
+    // Every option the server's --help lists can be set in the file: a file
+    // with all of them passes the reader and the server's own parser (a flag
+    // passed with a value, or a value option taken for a flag, would stop it
+    // there), and reaches the check that only one operator command is given.
+    void everyHelpOptionInFile()
+    {
+        QString help;
+        QCOMPARE(run(harness::serverBinary(), {QStringLiteral("--help")}, &help, QProcessEnvironment::systemEnvironment()),
+                 0);
+        static const QRegularExpression optionRe(QStringLiteral("^\\s+(?:-\\S, )*--([a-z0-9-]+)( <)?"),
+                                                 QRegularExpression::MultilineOption);
+        QByteArray conf;
+        QStringList names;
+        for (auto it = optionRe.globalMatch(help); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString name = m.captured(1);
+            if (name == QLatin1String("help") || name == QLatin1String("help-all") || name == QLatin1String("version")
+                || name == QLatin1String("config"))
+                continue;
+            names << name;
+            conf += name.toUtf8() + (m.capturedLength(2) ? " = 1\n" : " = true\n");
+        }
+        QVERIFY2(names.size() >= 35 && names.contains(QStringLiteral("proxy-protocol"))
+                     && names.contains(QStringLiteral("tls-handshake-timeout")),
+                 qPrintable(help));
+        expectAllAccepted(conf);
+    }
+
+    // So do the packaged file's settings, those left commented out included.
+    void packagedFileOptionsAreReal()
+    {
+        QFile f(qEnvironmentVariable("VINTARO_SOURCE_DIR") + QStringLiteral("/packaging/server.conf"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        static const QRegularExpression settingRe(QStringLiteral("^#?([a-z][a-z0-9-]* = .*)$"));
+        QByteArray conf;
+        int settings = 0;
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            const QRegularExpressionMatch m = settingRe.match(QString::fromUtf8(line));
+            if (m.hasMatch()) {
+                conf += m.captured(1).toUtf8() + '\n';
+                ++settings;
+            }
+        }
+        QVERIFY(settings >= 20);
+        expectAllAccepted(conf + "list-accounts = true\nlist-orders = true\n");
     }
 
     void versions_data()
