@@ -69,6 +69,11 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$work/client/usr/share/applications/vintaro.desktop" || fail "desktop entry"
     say "desktop entry valid"
 fi
+# Customers read the menu in Russian: the entry's name and comment must be.
+for key in Name Comment; do
+    grep -q "^$key=.*[А-Яа-яЁё]" "$work/client/usr/share/applications/vintaro.desktop" \
+        || fail "desktop entry: $key is not Russian"
+done
 for size in 16 22 24 32 48 64 128 256; do
     icon="$work/client/usr/share/icons/hicolor/${size}x${size}/apps/vintaro.png"
     [ -s "$icon" ] || fail "no ${size}px icon"
