@@ -71,7 +71,7 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 # Customers read the menu in Russian: the entry's name and comment must be.
 for key in Name Comment; do
-    grep -q "^$key=.*[А-Яа-яЁё]" "$work/client/usr/share/applications/vintaro.desktop" \
+    LC_ALL=C.UTF-8 grep -qP "^$key=.*\p{Cyrillic}" "$work/client/usr/share/applications/vintaro.desktop" \
         || fail "desktop entry: $key is not Russian"
 done
 for size in 16 22 24 32 48 64 128 256; do
