@@ -181,6 +181,23 @@ private slots:
         QVERIFY(listMail(server).count(QStringLiteral("[sent]")) == 9);
     }
 
+    void tlsFromTheStart()
+    {
+        SmtpServer smtp(true);
+        QVERIFY(smtp.start());
+        harness::Server server;
+        Client c;
+        QVERIFY(startWithAccount(server, smtp, QStringLiteral("anna@example.com"), {}, &c));
+        QCOMPARE(order(c, wire::OrderOds, cells({QStringLiteral("СНП-1")})), quint8(wire::DocumentMailed));
+        const QStringList got = smtp.waitFor(1);
+        QCOMPARE(got.size(), 1);
+        const QJsonObject env = SmtpServer::envelope(got.first());
+        QVERIFY(env.value(QStringLiteral("tls")).toBool());
+        QVERIFY(env.value(QStringLiteral("auth")).toBool());
+        QCOMPARE(attachment(mailharness::summary(got.first()), 0).value(QStringLiteral("type")).toString(),
+                 QStringLiteral("application/vnd.oasis.opendocument.spreadsheet"));
+    }
+
     void documentNeedsAnAddress()
     {
         SmtpServer smtp;
