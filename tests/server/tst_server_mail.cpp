@@ -100,9 +100,14 @@ private slots:
         guest.send(wire::requestFrame(wire::Registration, application));
         QString text;
         QVERIFY(guest.loginReply(&text));
+        // A questionnaire from the login window, without a file.
+        guest.send(wire::requestFrame(wire::QuestionnaireBeforeLogin,
+                                      QVariantMap{{QStringLiteral("name_predpe"), QStringLiteral("АО Гость")},
+                                                  {QStringLiteral("e-mail"), QStringLiteral("guest@example.com")}}));
+        QVERIFY(guest.loginReply(&text));
 
-        const QStringList received = smtp.waitFor(9);
-        QCOMPARE(received.size(), 9);
+        const QStringList received = smtp.waitFor(10);
+        QCOMPARE(received.size(), 10);
         QMap<QString, QJsonObject> bySubject;
         for (const QString &path : received) {
             const QJsonObject m = mailharness::summary(path);
@@ -119,10 +124,10 @@ private slots:
             bySubject.insert(m.value(QStringLiteral("subject")).toString(), m);
         }
         const QStringList subjects = bySubject.keys();
-        const auto find = [&](const QString &start, const QString &to) {
+        const auto find = [&](const QString &start, const QString &to, const QString &end = QString()) {
             QJsonObject found;
             for (const QString &s : subjects)
-                if (s.startsWith(start) && bySubject[s].value(QStringLiteral("to")).toString() == to)
+                if (s.startsWith(start) && s.endsWith(end) && bySubject[s].value(QStringLiteral("to")).toString() == to)
                     found = bySubject[s];
             return found;
         };
@@ -166,9 +171,12 @@ private slots:
         for (const QString &s : subjects)
             confirmations += s.endsWith(QStringLiteral(" принята")) ? 1 : 0;
         QCOMPARE(confirmations, 2);
-        const QJsonObject questionnaire = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"));
+        const QJsonObject questionnaire = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"), QStringLiteral(", ООО Ромашка"));
         QCOMPARE(attachment(questionnaire, 0).value(QStringLiteral("name")).toString(), QStringLiteral("схема.pdf"));
         QVERIFY(questionnaire.value(QStringLiteral("body")).toString().contains(QStringLiteral("Предприятие: ООО Ромашка")));
+        const QJsonObject before = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"), QStringLiteral(", АО Гость"));
+        QCOMPARE(before.value(QStringLiteral("reply_to")).toString(), QStringLiteral("guest@example.com"));
+        QCOMPARE(before.value(QStringLiteral("attachments")).toArray().size(), 0);
         const QJsonObject app = find(QStringLiteral("Заявка на регистрацию №"), QStringLiteral("desk@maker.example"));
         QVERIFY(app.value(QStringLiteral("subject")).toString().contains(QStringLiteral("ООО \"Рога\" Bcc: evil@example.com")));
         QCOMPARE(app.value(QStringLiteral("reply_to")).toString(), QStringLiteral("ivanov@example.com"));
@@ -178,7 +186,10 @@ private slots:
         QString accounts;
         QCOMPARE(server.command({QStringLiteral("--list-accounts")}, &accounts), 0);
         QVERIFY2(accounts.contains(QStringLiteral("ivanov@example.com\tSNP\tivanov@example.com")), qPrintable(accounts));
-        QVERIFY(listMail(server).count(QStringLiteral("[sent]")) == 9);
+        QCOMPARE(listMail(server).count(QStringLiteral("[sent]")), 10);
+        QString waiting;
+        QCOMPARE(server.command({QStringLiteral("--list-mail")}, &waiting), 0);
+        QCOMPARE(waiting, QString());
     }
 
     void tlsFromTheStart()
