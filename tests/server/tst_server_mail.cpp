@@ -182,11 +182,19 @@ private slots:
         QCOMPARE(app.value(QStringLiteral("reply_to")).toString(), QStringLiteral("ivanov@example.com"));
 
         // The approved account takes the application's address.
-        QCOMPARE(server.command({QStringLiteral("--approve"), QStringLiteral("ivanov@example.com")}), 0);
+        QCOMPARE(server.command({QStringLiteral("--approve"), QStringLiteral("ivanov@example.com"), QStringLiteral("--password"), kPassword}), 0);
         QString accounts;
         QCOMPARE(server.command({QStringLiteral("--list-accounts")}, &accounts), 0);
         QVERIFY2(accounts.contains(QStringLiteral("ivanov@example.com\tSNP\tivanov@example.com")), qPrintable(accounts));
-        QCOMPARE(listMail(server).count(QStringLiteral("[sent]")), 10);
+        // Its documents name the company and the person of the application.
+        Client ivanov;
+        QVERIFY(ivanov.connectTo(server.port()) && ivanov.login(QStringLiteral("ivanov@example.com"), kPassword));
+        QCOMPARE(order(ivanov, wire::OrderPdf, cells({QStringLiteral("СНП-4")})), quint8(wire::DocumentMailed));
+        QCOMPARE(smtp.waitFor(11).size(), 11);
+        const QJsonObject pdf = attachment(mailharness::summary(smtp.messages().last()), 0);
+        QVERIFY(mailharness::pdfText(pdf.value(QStringLiteral("path")).toString())
+                    .contains(QStringLiteral("Заказчик: ООО \"Рога\"\nBcc: evil@example.com, Иванов И. И.")));
+        QCOMPARE(listMail(server).count(QStringLiteral("[sent]")), 11);
         QString waiting;
         QCOMPARE(server.command({QStringLiteral("--list-mail")}, &waiting), 0);
         QCOMPARE(waiting, QString());
