@@ -3,7 +3,7 @@
 #include "server.h"
 
 #include "crashpoint.h"
-#include "uploadwriter.h"
+#include "storewriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +114,7 @@ void Connection::finishUpload()
     }
     // On PostgreSQL the file goes into the database with its record, so
     // that nothing of it stays on this machine.
-    UploadWriter *writer = m_server->uploadWriter();
+    StoreWriter *writer = m_server->uploadWriter();
     const bool ok = u.file->flush() && (writer || ::fsync(u.file->handle()) == 0);
     u.file->close();
     delete u.file;

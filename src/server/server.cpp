@@ -7,7 +7,7 @@
 #include "requests.h"
 #include "productdata.h"
 #include "proxygate.h"
-#include "uploadwriter.h"
+#include "storewriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,7 +154,7 @@ OrderServer::~OrderServer()
     // Connections first: they drop their partial files and use our counters.
     qDeleteAll(findChildren<Connection *>(QString(), Qt::FindDirectChildrenOnly));
     // Files already whole are stored before their partial copies go.
-    delete m_uploadWriter;
+    delete m_writer;
     if (!m_tempDir.isEmpty())
         QDir(m_tempDir).removeRecursively();
 }
@@ -194,9 +194,9 @@ bool OrderServer::listen(const QHostAddress &address, quint16 port, QString *err
         *error = QStringLiteral("cannot lock %1").arg(m_tempDir);
         return false;
     }
-    if (m_store->keepsFileContents() && !m_uploadWriter) {
-        m_uploadWriter = new UploadWriter(this);
-        if (!m_uploadWriter->start(m_config.mail.dbUrl, m_config.dataDir, error))
+    if (!m_writer) {
+        m_writer = new StoreWriter(this);
+        if (!m_writer->start(m_config.mail.dbUrl, m_config.dataDir, error))
             return false;
     }
     m_tcp->setMaxPendingConnections(1000);
@@ -386,26 +386,35 @@ void Connection::handleRegistration(const requests::Request &r)
         return;
     }
     heardFromClient();
-    qint64 id = 0;
-    switch (m_server->store()->addApplication(map, &id, mailplan::forApplication(m_server->config().mail))) {
-    case Store::ApplicationResult::Stored:
-        qInfo() << "registration application" << id << "stored";
-        emit m_server->mailQueued();
-        sendText(kRegStored);
-        break;
-    case Store::ApplicationResult::DuplicateMail:
-        sendText(kRegDuplicateMail);
-        break;
-    case Store::ApplicationResult::DuplicateName:
-        sendText(kRegDuplicateName);
-        break;
-    case Store::ApplicationResult::Invalid:
-        sendText(kRegInvalid);
-        break;
-    case Store::ApplicationResult::Failed:
-        sendText(kTryLater);
-        break;
-    }
+    struct Result
+    {
+        qint64 id = 0;
+        Store::ApplicationResult outcome = Store::ApplicationResult::Failed;
+    };
+    const auto result = QSharedPointer<Result>::create();
+    const QList<MailItem> mail = mailplan::forApplication(m_server->config().mail);
+    writeToStore([map, mail, result](Store &store) { result->outcome = store.addApplication(map, &result->id, mail); },
+                 [this, result] {
+                     switch (result->outcome) {
+                     case Store::ApplicationResult::Stored:
+                         qInfo() << "registration application" << result->id << "stored";
+                         emit m_server->mailQueued();
+                         sendText(kRegStored);
+                         break;
+                     case Store::ApplicationResult::DuplicateMail:
+                         sendText(kRegDuplicateMail);
+                         break;
+                     case Store::ApplicationResult::DuplicateName:
+                         sendText(kRegDuplicateName);
+                         break;
+                     case Store::ApplicationResult::Invalid:
+                         sendText(kRegInvalid);
+                         break;
+                     case Store::ApplicationResult::Failed:
+                         sendText(kTryLater);
+                         break;
+                     }
+                 });
 }
 
 void Connection::handleQuestionnaire(const requests::Request &r)
@@ -413,31 +422,45 @@ void Connection::handleQuestionnaire(const requests::Request &r)
     const quint8 code = r.code;
     const QVariantMap &map = r.map;
     const bool loginWindow = code == wire::QuestionnaireBeforeLogin;
-    QString error;
-    qint64 id = -1;
+    const auto answer = [this, loginWindow, namesFile = !map.value(QStringLiteral("file_name")).toString().isEmpty()](qint64 id) {
+        // A file that follows a questionnaire belongs to it: after one that was
+        // not stored, or that named no file, it must not be filed with an earlier one.
+        m_lastQuestionnaireId = id > 0 && namesFile ? id : -1;
+        if (loginWindow)
+            sendText(id > 0 ? kQuestionnaireStored : kTryLater);
+        else
+            sendItem(id > 0 ? wire::QuestionnaireStored : wire::QuestionnaireFailed);
+    };
     if (!r.ok || map.isEmpty()) {
         qWarning() << "malformed questionnaire";
-    } else {
-        heardFromClient();
-        if (!loginWindow && !stillLoggedIn()) {
-            qWarning() << "questionnaire from the main window without a valid login";
-        } else {
-            id = m_server->store()->storeQuestionnaire(m_loggedIn ? m_account.id : 0, code, map, &error,
-                                                       mailplan::forQuestionnaire(m_server->config().mail));
-            if (id < 0)
-                qCritical().noquote() << "questionnaire not stored:" << error;
+        answer(-1);
+        return;
+    }
+    heardFromClient();
+    if (!loginWindow && !stillLoggedIn()) {
+        qWarning() << "questionnaire from the main window without a valid login";
+        answer(-1);
+        return;
+    }
+    struct Result
+    {
+        qint64 id = -1;
+        QString error;
+    };
+    const auto result = QSharedPointer<Result>::create();
+    const qint64 accountId = m_loggedIn ? m_account.id : 0;
+    const QList<MailItem> mail = mailplan::forQuestionnaire(m_server->config().mail);
+    writeToStore(
+        [accountId, code, map, mail, result](Store &store) {
+            result->id = store.storeQuestionnaire(accountId, code, map, &result->error, mail);
+        },
+        [this, result, answer] {
+            if (result->id < 0)
+                qCritical().noquote() << "questionnaire not stored:" << result->error;
             else
                 emit m_server->mailQueued();
-        }
-    }
-    // A file that follows a questionnaire belongs to it: after one that was not
-    // stored, or that named no file, it must not be filed with an earlier one.
-    const bool namesFile = !map.value(QStringLiteral("file_name")).toString().isEmpty();
-    m_lastQuestionnaireId = id > 0 && namesFile ? id : -1;
-    if (loginWindow)
-        sendText(id > 0 ? kQuestionnaireStored : kTryLater);
-    else
-        sendItem(id > 0 ? wire::QuestionnaireStored : wire::QuestionnaireFailed);
+            answer(result->id);
+        });
 }
 
 // ---- tables and lookups -----------------------------------------------------
@@ -532,20 +555,44 @@ void Connection::handleOrder(const requests::Request &r)
         sendItem(wire::OrderFailed);
         return;
     }
-    const qint64 id = m_server->store()->storeOrder(m_account.id, code, cells, &error, mail);
-    if (id < 0) {
-        qCritical().noquote() << "order not stored:" << error;
-        forgetLastOrder();
-        sendItem(wire::OrderFailed);
-        return;
-    }
-    crashPoint("order-committed");
-    emit m_server->mailQueued();
-    m_lastOrderId = id;
-    m_lastOrderRows = cells.size() / 5;
-    qInfo() << "order" << id << "of" << m_account.name << "stored with" << m_lastOrderRows << "rows";
-    const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
-    sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+    struct Result
+    {
+        qint64 id = -1;
+        QString error;
+    };
+    const auto result = QSharedPointer<Result>::create();
+    const qint64 accountId = m_account.id;
+    writeToStore(
+        [accountId, code, cells, mail, result](Store &store) {
+            result->id = store.storeOrder(accountId, code, cells, &result->error, mail);
+        },
+        [this, result, code, rows = cells.size() / 5] {
+            if (result->id < 0) {
+                qCritical().noquote() << "order not stored:" << result->error;
+                forgetLastOrder();
+                sendItem(wire::OrderFailed);
+                return;
+            }
+            crashPoint("order-committed");
+            emit m_server->mailQueued();
+            m_lastOrderId = result->id;
+            m_lastOrderRows = rows;
+            qInfo() << "order" << result->id << "of" << m_account.name << "stored with" << rows << "rows";
+            const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
+            sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+        });
+}
+
+// The commit waits for the disk (and on SQLite for other writers); it runs on
+// the store writer's thread. This connection's next requests wait for it, so
+// no later answer comes before this one.
+void Connection::writeToStore(std::function<void(Store &)> work, std::function<void()> done)
+{
+    m_busy = true;
+    m_server->storeWriter()->run(this, std::move(work), [this, done = std::move(done)] {
+        done();
+        resume();
+    });
 }
 
 // An account the operator disabled (or removed) since its login may not

@@ -20,11 +20,13 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 #include "requests.h"
 #include "wire.h"
 
 class ProductData;
-class UploadWriter;
+class StoreWriter;
 class QFile;
 class QTcpServer;
 class QTcpSocket;
@@ -95,8 +97,10 @@ public:
     qint64 nowMs() const { return m_clock.elapsed(); }
     QString uploadsDir() const;
     QString uploadsTempDir() const;
-    // Set when files go into the database (from listen() on).
-    UploadWriter *uploadWriter() const { return m_uploadWriter; }
+    // Writes to the store off this thread (from listen() on).
+    StoreWriter *storeWriter() const { return m_writer; }
+    // Set when files go into the database.
+    StoreWriter *uploadWriter() const { return m_store->keepsFileContents() ? m_writer : nullptr; }
     int connectionCount() const { return m_connections; }
     // Reply 5 body, encoded once: the tables do not change while serving.
     const QByteArray &tablesReply();
@@ -122,7 +126,7 @@ private:
     QByteArray m_tablesReply;
     QString m_tempDir;
     QScopedPointer<QLockFile> m_tempLock;
-    UploadWriter *m_uploadWriter = nullptr;
+    StoreWriter *m_writer = nullptr;
     friend class Connection;
 };
 
@@ -159,6 +163,7 @@ private:
     void handleOrder(const requests::Request &r);
     void forgetLastOrder();
     bool stillLoggedIn();
+    void writeToStore(std::function<void(Store &)> work, std::function<void()> done);
     void handleUploadHeader(const requests::Request &r);
 
     // replies

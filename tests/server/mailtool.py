@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Mail and document helpers for the server tests.
 
-  serve PORT DIR CERT KEY USER PASSWORD  SMTP server (STARTTLS and AUTH required);
-                                          each message is saved as DIR/N.eml with
-                                          its envelope in DIR/N.json
+  serve PORT DIR CERT KEY USER PASSWORD [implicit]
+                                          SMTP server (STARTTLS, or TLS from the start,
+                                          and AUTH required); each message is saved as
+                                          DIR/N.eml with its envelope in DIR/N.json
   cert DIR                                throwaway certificate for 127.0.0.1
   summary FILE                            a message as JSON (headers, body, attachments
                                           saved next to it)
@@ -17,7 +18,7 @@ import sys
 import time
 
 
-def serve(port, folder, cert, key, user, password):
+def serve(port, folder, cert, key, user, password, mode='starttls'):
     import logging
     logging.getLogger('mail.log').setLevel(logging.ERROR)  # the library's own deprecation notes
     from aiosmtpd.controller import Controller
@@ -41,7 +42,7 @@ def serve(port, folder, cert, key, user, password):
                 f.write(envelope.original_content)
             with open(base + '.json', 'w') as f:
                 json.dump({'from': envelope.mail_from, 'to': envelope.rcpt_tos,
-                           'tls': session.ssl is not None,
+                           'tls': server.transport.get_extra_info('ssl_object') is not None,
                            'auth': bool(session.authenticated)}, f)
             os.rename(base + '.eml.part', base + '.eml')
             return '250 Message accepted'
@@ -53,9 +54,11 @@ def serve(port, folder, cert, key, user, password):
 
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(cert, key)
-    controller = Controller(Handler(), hostname='127.0.0.1', port=int(port), tls_context=context,
-                            require_starttls=True, authenticator=authenticator, auth_required=True,
-                            decode_data=False)
+    implicit = mode == 'implicit'
+    tls = {'ssl_context': context, 'auth_require_tls': False} if implicit \
+        else {'tls_context': context, 'require_starttls': True}
+    controller = Controller(Handler(), hostname='127.0.0.1', port=int(port), authenticator=authenticator,
+                            auth_required=True, decode_data=False, **tls)
     controller.start()
     print('ready', flush=True)
     try:

@@ -167,6 +167,27 @@ private slots:
         }
     }
 
+    // A designation no line can hold and a company name as long: each is cut
+    // at the cell limit, and the PDF sets all of it over as many pages as it takes.
+    void hugeDesignationAndCompany()
+    {
+        const QString designation(60000, QChar(0x416)), company(60000, QChar(0x429));
+        const OrderDocument doc = OrderDocument::fromOrder(order(2, {designation, "1", "", "", ""}), MakerInfo::defaults(), company);
+        Built b;
+        QVERIFY(build(doc, &b));
+        const QString cut = designation.left(documents::kMaxCell) + QChar(0x2026);
+        const QList<QStringList> x = tableRows(mailharness::xlsxRows(b.xlsx));
+        const QList<QStringList> s = tableRows(mailharness::odsContent(b.ods).value(QStringLiteral("rows")).toArray());
+        QCOMPARE(x.size(), 2);
+        QCOMPARE(s.size(), 2);
+        QCOMPARE(x[1][1], cut);
+        QCOMPARE(s[1][1], cut);
+        const QString text = mailharness::pdfText(b.pdf);
+        QCOMPARE(text.count(QChar(0x416)), 2 * documents::kMaxCell);
+        QCOMPARE(text.count(QChar(0x429)), documents::kMaxCell);
+        QVERIFY(text.contains(QStringLiteral("Всего позиций: 2")));
+    }
+
     void pdfEmbedsItsFonts()
     {
         const OrderDocument doc = OrderDocument::fromOrder(order(3, {"СНП-1", "1", "", "", "Ж"}), MakerInfo::defaults(),

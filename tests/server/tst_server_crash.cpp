@@ -17,11 +17,13 @@ QStringList bigOrder(int rows, int seed)
     return cells;
 }
 
-// Every stored order must have all of its rows, in order, as sent.
+// Every stored order must have all of its rows, in order, as sent, and its
+// two messages (to the order desk, and the demo customer's note) in the outbox.
 void checkWhole(Store &store, int rows, int *ordersFound)
 {
     const QList<Order> orders = store.orders();
     *ordersFound = orders.size();
+    QCOMPARE(store.mail(true).size(), 2 * orders.size());
     for (const Order &o : orders) {
         QCOMPARE(o.rows.size(), rows);
         for (int i = 0; i < o.rows.size(); ++i) {

@@ -1,6 +1,7 @@
 // Every request kind ends in the right mailbox of a real SMTP server (STARTTLS
 // and AUTH), with documents real readers can open; the outbox survives a
 // mail server that is down, a refusal and a killed order server.
+#include "mail/message.h"
 #include "mailharness.h"
 #include "serverharness.h"
 
@@ -99,9 +100,14 @@ private slots:
         guest.send(wire::requestFrame(wire::Registration, application));
         QString text;
         QVERIFY(guest.loginReply(&text));
+        // A questionnaire from the login window, without a file.
+        guest.send(wire::requestFrame(wire::QuestionnaireBeforeLogin,
+                                      QVariantMap{{QStringLiteral("name_predpe"), QStringLiteral("АО Гость")},
+                                                  {QStringLiteral("e-mail"), QStringLiteral("guest@example.com")}}));
+        QVERIFY(guest.loginReply(&text));
 
-        const QStringList received = smtp.waitFor(9);
-        QCOMPARE(received.size(), 9);
+        const QStringList received = smtp.waitFor(10);
+        QCOMPARE(received.size(), 10);
         QMap<QString, QJsonObject> bySubject;
         for (const QString &path : received) {
             const QJsonObject m = mailharness::summary(path);
@@ -118,10 +124,10 @@ private slots:
             bySubject.insert(m.value(QStringLiteral("subject")).toString(), m);
         }
         const QStringList subjects = bySubject.keys();
-        const auto find = [&](const QString &start, const QString &to) {
+        const auto find = [&](const QString &start, const QString &to, const QString &end = QString()) {
             QJsonObject found;
             for (const QString &s : subjects)
-                if (s.startsWith(start) && bySubject[s].value(QStringLiteral("to")).toString() == to)
+                if (s.startsWith(start) && s.endsWith(end) && bySubject[s].value(QStringLiteral("to")).toString() == to)
                     found = bySubject[s];
             return found;
         };
@@ -165,19 +171,50 @@ private slots:
         for (const QString &s : subjects)
             confirmations += s.endsWith(QStringLiteral(" принята")) ? 1 : 0;
         QCOMPARE(confirmations, 2);
-        const QJsonObject questionnaire = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"));
+        const QJsonObject questionnaire = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"), QStringLiteral(", ООО Ромашка"));
         QCOMPARE(attachment(questionnaire, 0).value(QStringLiteral("name")).toString(), QStringLiteral("схема.pdf"));
         QVERIFY(questionnaire.value(QStringLiteral("body")).toString().contains(QStringLiteral("Предприятие: ООО Ромашка")));
+        const QJsonObject before = find(QStringLiteral("Опросный лист №"), QStringLiteral("desk@maker.example"), QStringLiteral(", АО Гость"));
+        QCOMPARE(before.value(QStringLiteral("reply_to")).toString(), QStringLiteral("guest@example.com"));
+        QCOMPARE(before.value(QStringLiteral("attachments")).toArray().size(), 0);
         const QJsonObject app = find(QStringLiteral("Заявка на регистрацию №"), QStringLiteral("desk@maker.example"));
         QVERIFY(app.value(QStringLiteral("subject")).toString().contains(QStringLiteral("ООО \"Рога\" Bcc: evil@example.com")));
         QCOMPARE(app.value(QStringLiteral("reply_to")).toString(), QStringLiteral("ivanov@example.com"));
 
         // The approved account takes the application's address.
-        QCOMPARE(server.command({QStringLiteral("--approve"), QStringLiteral("ivanov@example.com")}), 0);
+        QCOMPARE(server.command({QStringLiteral("--approve"), QStringLiteral("ivanov@example.com"), QStringLiteral("--password"), kPassword}), 0);
         QString accounts;
         QCOMPARE(server.command({QStringLiteral("--list-accounts")}, &accounts), 0);
         QVERIFY2(accounts.contains(QStringLiteral("ivanov@example.com\tSNP\tivanov@example.com")), qPrintable(accounts));
-        QVERIFY(listMail(server).count(QStringLiteral("[sent]")) == 9);
+        // Its documents name the company and the person of the application.
+        Client ivanov;
+        QVERIFY(ivanov.connectTo(server.port()) && ivanov.login(QStringLiteral("ivanov@example.com"), kPassword));
+        QCOMPARE(order(ivanov, wire::OrderPdf, cells({QStringLiteral("СНП-4")})), quint8(wire::DocumentMailed));
+        QCOMPARE(smtp.waitFor(11).size(), 11);
+        const QJsonObject pdf = attachment(mailharness::summary(smtp.messages().last()), 0);
+        QVERIFY(mailharness::pdfText(pdf.value(QStringLiteral("path")).toString())
+                    .contains(QStringLiteral("Заказчик: ООО \"Рога\"\nBcc: evil@example.com, Иванов И. И.")));
+        QCOMPARE(listMail(server).count(QStringLiteral("[sent]")), 11);
+        QString waiting;
+        QCOMPARE(server.command({QStringLiteral("--list-mail")}, &waiting), 0);
+        QCOMPARE(waiting, QString());
+    }
+
+    void tlsFromTheStart()
+    {
+        SmtpServer smtp(true);
+        QVERIFY(smtp.start());
+        harness::Server server;
+        Client c;
+        QVERIFY(startWithAccount(server, smtp, QStringLiteral("anna@example.com"), {}, &c));
+        QCOMPARE(order(c, wire::OrderOds, cells({QStringLiteral("СНП-1")})), quint8(wire::DocumentMailed));
+        const QStringList got = smtp.waitFor(1);
+        QCOMPARE(got.size(), 1);
+        const QJsonObject env = SmtpServer::envelope(got.first());
+        QVERIFY(env.value(QStringLiteral("tls")).toBool());
+        QVERIFY(env.value(QStringLiteral("auth")).toBool());
+        QCOMPARE(attachment(mailharness::summary(got.first()), 0).value(QStringLiteral("type")).toString(),
+                 QStringLiteral("application/vnd.oasis.opendocument.spreadsheet"));
     }
 
     void documentNeedsAnAddress()
@@ -291,6 +328,8 @@ private slots:
                  QLatin1Char('<') + messageId + QLatin1Char('>'));
     }
 
+    // The demo's way: no SMTP server, files in the data folder, and the
+    // largest order one frame carries, full of hostile text, still goes out.
     void withoutSmtpMessagesBecomeFiles()
     {
         harness::Server server;
@@ -298,12 +337,104 @@ private slots:
         Client c;
         QVERIFY(c.connectTo(server.port()));
         QVERIFY(c.login(QStringLiteral("demo"), QStringLiteral("demo123")));
-        QCOMPARE(order(c, wire::OrderPdf, cells({QStringLiteral("СНП-1")})), quint8(wire::DocumentMailed));
+        QStringList list{QStringLiteral("СНП\r\nBcc: x@example.com\u202E-1\x01"), QStringLiteral("1"), QString(),
+                         QStringLiteral("../../etc/passwd \"x\".pdf"), QString(12000, QChar(0x416))};
+        const int rows = 600;
+        for (int i = 1; i < rows; ++i)
+            list << QStringLiteral("СНП-Д-%1").arg(i + 1) << QStringLiteral("1") << QString() << QString()
+                 << QStringLiteral("Описание");
+        QVERIFY(wire::fitsOnWire(wire::requestFrame(wire::OrderPdf, list)));
+        QCOMPARE(order(c, wire::OrderPdf, list), quint8(wire::DocumentMailed));
         const QDir box(QDir(server.dataDir()).filePath(QStringLiteral("mail")));
-        QTRY_VERIFY_WITH_TIMEOUT(!box.entryList({QStringLiteral("*.eml")}).isEmpty(), 20000);
+        QTRY_VERIFY((server.output() + server.process().peek(1 << 20)).contains("no --smtp: mail is written to " + box.path()));
+        QTRY_VERIFY_WITH_TIMEOUT(!box.entryList({QStringLiteral("*.eml")}).isEmpty(), 30000);
         const QJsonObject m = mailharness::summary(box.filePath(box.entryList({QStringLiteral("*.eml")}).first()));
         QCOMPARE(m.value(QStringLiteral("to")).toString(), QStringLiteral("demo@localhost"));
         QVERIFY(attachment(m, 0).value(QStringLiteral("name")).toString().endsWith(QStringLiteral(".pdf")));
+        const QString text = mailharness::pdfText(attachment(m, 0).value(QStringLiteral("path")).toString());
+        QVERIFY(text.contains(QStringLiteral("СНП\nBcc: x@example.com-1")));
+        QVERIFY(text.contains(QStringLiteral("СНП-Д-%1").arg(rows)));
+        QVERIFY(text.contains(QStringLiteral("Всего позиций: %1").arg(rows)));
+        QVERIFY(server.running());
+    }
+
+    // Whatever a customer typed, every header stays one ASCII line of its own:
+    // no header of the customer's, nothing unencoded, nothing cut in two.
+    void hostileTextNeverReachesAHeader_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("replyTo");
+        QTest::newRow("line breaks") << QStringLiteral("Заявка\r\nBcc: evil@example.com\nX-Evil: 1")
+                                     << QStringLiteral("a@example.com\r\nBcc: evil@example.com");
+        QTest::newRow("controls and bidi") << QStringLiteral("ООО\x01\x1b[2J \u202Eтаз\u2066\u200F") << QStringLiteral("a@b@example.com");
+        QTest::newRow("60,000 characters") << QString(60000, QChar(0x416)) << QStringLiteral("a@example.com\nb@example.com");
+        QTest::newRow("path and quotes") << QStringLiteral("../../etc/passwd \"x\"; name=evil.exe") << QStringLiteral("\"a\"@example.com");
+    }
+
+    void hostileTextNeverReachesAHeader()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, replyTo);
+        mail::Message m;
+        m.from = QStringLiteral("orders@maker.example");
+        m.fromName = text;
+        m.to = QStringLiteral("anna@example.com");
+        m.replyTo = replyTo;
+        m.subject = text;
+        m.body = text;
+        m.messageId = mail::newMessageId(m.from);
+        m.attachments << mail::Attachment{text + QStringLiteral(".pdf"), QStringLiteral("application/pdf"), QByteArray("%PDF-1.4")};
+        const QByteArray bytes = mail::compose(m);
+        for (const QByteArray &line : bytes.split('\n')) {
+            QVERIFY(line.size() <= 998);
+            for (const char ch : line)
+                QVERIFY2(uchar(ch) < 0x80, line.left(200).constData());
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.eml"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const QJsonObject read = mailharness::summary(path);
+        QStringList headers;
+        for (const QJsonValue &h : read.value(QStringLiteral("headers")).toArray())
+            headers << h.toString().toLower();
+        headers.sort();
+        QCOMPARE(headers, (QStringList{"content-type", "date", "from", "message-id", "mime-version", "subject", "to"}));
+        QCOMPARE(read.value(QStringLiteral("subject")).toString(), mail::headerText(text, 200));
+        QCOMPARE(attachment(read, 0).value(QStringLiteral("name")).toString(), mail::headerText(text + QStringLiteral(".pdf"), 200));
+        QCOMPARE(read.value(QStringLiteral("defects")).toArray().size(), 0);
+        QVERIFY(read.value(QStringLiteral("body")).toString().contains(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).left(100)));
+    }
+
+    // A mail server that stays down: each new try waits longer than the last.
+    void retriesWaitLonger()
+    {
+        SmtpServer smtp; // never started
+        harness::Server server;
+        Client c;
+        QVERIFY(startWithAccount(server, smtp, QStringLiteral("anna@example.com"), {QStringLiteral("--mail-retry"), QStringLiteral("1")}, &c));
+        QCOMPARE(order(c, wire::OrderXls, cells({QStringLiteral("СНП-1")})), quint8(wire::DocumentMailed));
+        Store store;
+        QVERIFY(server.openStore(&store));
+        QList<double> waits; // seconds from a failed try to the next, as it was planned
+        int attempts = 0;
+        QElapsedTimer t;
+        t.start();
+        while (waits.size() < 3 && t.elapsed() < 60000) {
+            const QList<MailItem> items = store.mail(true);
+            QCOMPARE(items.size(), 1);
+            if (items.first().attempts > attempts) {
+                attempts = items.first().attempts;
+                const QDateTime next = QDateTime::fromString(items.first().nextAttempt, Qt::ISODateWithMs);
+                waits << QDateTime::currentDateTimeUtc().msecsTo(next) / 1000.0;
+            }
+            QTest::qWait(50);
+        }
+        QCOMPARE(waits.size(), 3);
+        QVERIFY2(waits[1] > waits[0] + 0.5 && waits[2] > waits[1] + 1.5,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(waits[0]).arg(waits[1]).arg(waits[2])));
+        QCOMPARE(store.mail(true).first().status, QStringLiteral("queued"));
     }
 
     void operatorAddresses_data()

@@ -22,6 +22,35 @@ constexpr double kPad = 3;
 constexpr std::array<double, 6> kColumns{22, 280, 74, 80, 90, 223.89}; // sums to the text width
 // A designation (or a column title) is set smaller rather than broken, down to this size.
 constexpr double kSmallestPt = 4.5;
+// Longer texts cannot fit one line at that size; each try would only lay
+// them out again, which for a cell of tens of thousands of characters takes
+// seconds.
+constexpr int kShrinkChars = 200;
+
+// Pango breaks a word longer than its line by laying out ever shorter parts
+// of what is left, which grows with the square of the word's length: one cell
+// of 30,000 letters without a blank took seconds. A break chance (U+200B,
+// neither drawn nor copied with the text) after every so many letters of a
+// long word keeps it in proportion.
+QString breakable(const QString &text)
+{
+    constexpr int kRun = 64;
+    if (text.size() <= kRun)
+        return text;
+    QString out;
+    out.reserve(text.size() + text.size() / kRun);
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        if (c.isSpace())
+            run = 0;
+        else if (++run >= kRun && !c.isHighSurrogate()) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return out;
+}
 
 cairo_status_t appendTo(void *closure, const unsigned char *data, unsigned int length)
 {
@@ -86,11 +115,12 @@ private:
         Cell c;
         c.layout = pango_cairo_create_layout(m_cr);
         pango_layout_set_font_description(c.layout, font);
-        const QByteArray utf8 = text.toUtf8();
+        const QByteArray utf8 = breakable(text).toUtf8();
         pango_layout_set_text(c.layout, utf8.constData(), utf8.size());
         pango_layout_set_width(c.layout, int(width * PANGO_SCALE));
         pango_layout_set_wrap(c.layout, PANGO_WRAP_WORD_CHAR);
-        if (oneLine && !text.contains(QLatin1Char('\n')) && pango_layout_get_line_count(c.layout) > 1) {
+        if (oneLine && text.size() <= kShrinkChars && !text.contains(QLatin1Char('\n'))
+            && pango_layout_get_line_count(c.layout) > 1) {
             PangoFontDescription *smaller = pango_font_description_copy(font);
             double size = pango_font_description_get_size(font);
             while (pango_layout_get_line_count(c.layout) > 1 && size > kSmallestPt * PANGO_SCALE) {
