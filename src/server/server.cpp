@@ -442,12 +442,7 @@ void Connection::handleQuestionnaire(const requests::Request &r)
         answer(-1);
         return;
     }
-    struct Result
-    {
-        qint64 id = -1;
-        QString error;
-    };
-    const auto result = QSharedPointer<Result>::create();
+    const auto result = QSharedPointer<StoreWriter::Written>::create();
     const qint64 accountId = m_loggedIn ? m_account.id : 0;
     const QList<MailItem> mail = mailplan::forQuestionnaire(m_server->config().mail);
     writeToStore(
@@ -555,12 +550,7 @@ void Connection::handleOrder(const requests::Request &r)
         sendItem(wire::OrderFailed);
         return;
     }
-    struct Result
-    {
-        qint64 id = -1;
-        QString error;
-    };
-    const auto result = QSharedPointer<Result>::create();
+    const auto result = QSharedPointer<StoreWriter::Written>::create();
     const qint64 accountId = m_account.id;
     writeToStore(
         [accountId, code, cells, mail, result](Store &store) {

@@ -49,12 +49,7 @@ void StoreWriter::run(QObject *context, std::function<void(Store &)> work, std::
 void StoreWriter::write(const Upload &record, const QString &partPath, QObject *context,
                         std::function<void(qint64, const QString &)> done)
 {
-    struct Result
-    {
-        qint64 id = -1;
-        QString error;
-    };
-    const auto result = QSharedPointer<Result>::create();
+    const auto result = QSharedPointer<Written>::create();
     run(
         context,
         [record, partPath, result](Store &store) {

@@ -23,6 +23,13 @@ public:
     // Finishes the work handed over so far, then stops.
     ~StoreWriter() override;
 
+    // What a write that makes one record reports: its id, or -1 and why not.
+    struct Written
+    {
+        qint64 id = -1;
+        QString error;
+    };
+
     // Opens the writer's own connection to the store; waits until it is open.
     bool start(const QString &dbUrl, const QString &dataDir, QString *error);
 

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "login/startwindow.h"
+#include "login_helpers.h"
 #include "order_helpers.h"
 #include "testcerts.h"
 #include "wire.h"
@@ -119,10 +120,7 @@ void TstOrderRoad::invoiceWithOneDrawing()
     StartWindow login("127.0.0.1", server.port());
     login.setTls(clientTls);
     login.show();
-    login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
-    login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
-    login.findChild<QPushButton *>("LoginBut")->click();
-    QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+    QVERIFY(loginThrough(login));
     auto *ssl = qobject_cast<QSslSocket *>(login.loginSocket());
     QCOMPARE(ssl && ssl->isEncrypted(), tls);
     // The upload's pacing must hold over TLS too: a chunk waiting for the
@@ -218,10 +216,7 @@ void TstOrderRoad::eightyRowsGoInPartsWithTheirDrawings()
     answers.install();
 
     StartWindow login("127.0.0.1", server.port());
-    login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
-    login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
-    login.findChild<QPushButton *>("LoginBut")->click();
-    QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+    QVERIFY(loginThrough(login));
     MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(),
                  login.loginStatusDialog(), login.loginData(), nullptr);
     w.show();

@@ -8,6 +8,7 @@
 #include "../server/serverharness.h"
 #include "app/message.h"
 #include "login/startwindow.h"
+#include "login_helpers.h"
 #include "testcerts.h"
 #include "vintaro_builtin_ca.h"
 
@@ -51,19 +52,11 @@ private slots:
         StartWindow w("127.0.0.1", server.port());
         w.setTls(tls);
         w.show();
-        w.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
-        w.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
-        w.findChild<QPushButton *>("LoginBut")->click();
-        auto refusal = [&w] {
-            for (Message *m : w.findChildren<Message *>())
-                if (m->isVisible() && m->messageText().startsWith("Ошибка: "))
-                    return m->messageText();
-            return QString();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || !refusal().isEmpty(), 20000);
+        pressLogin(w, "demo", "demo123");
+        QTRY_VERIFY_WITH_TIMEOUT(w.result() == QDialog::Accepted || !shownError(w).isEmpty(), 20000);
         QCOMPARE(w.result() == QDialog::Accepted, signedByIt);
         if (!signedByIt)
-            QVERIFY2(refusal().contains("выдан неизвестным центром сертификации"), qPrintable(refusal()));
+            QVERIFY2(shownError(w).contains("выдан неизвестным центром сертификации"), qPrintable(shownError(w)));
     }
 };
 

@@ -15,6 +15,7 @@
 #include "app/message.h"
 #include "login/regwindow.h"
 #include "login/startwindow.h"
+#include "login_helpers.h"
 #include "modal_driver.h"
 
 namespace {
@@ -23,14 +24,6 @@ void setText(QWidget *root, const char *name, const QString &text)
     auto *e = root->findChild<QLineEdit *>(name);
     QVERIFY2(e, name);
     e->setText(text);
-}
-
-bool loginThrough(StartWindow &w, const QString &user, const QString &pass)
-{
-    w.findChild<QLineEdit *>("lineEditUsr")->setText(user);
-    w.findChild<QLineEdit *>("lineEditPass")->setText(pass);
-    w.findChild<QPushButton *>("LoginBut")->click();
-    return QTest::qWaitFor([&w] { return w.result() == QDialog::Accepted; }, 20000);
 }
 
 QString lastStatus(QWidget *w)

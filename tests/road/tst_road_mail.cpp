@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "login/startwindow.h"
+#include "login_helpers.h"
 #include "order_helpers.h"
 
 using namespace orderfx;
@@ -32,10 +33,7 @@ private slots:
 
         StartWindow login("127.0.0.1", server.port());
         login.show();
-        login.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
-        login.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
-        login.findChild<QPushButton *>("LoginBut")->click();
-        QVERIFY(QTest::qWaitFor([&login] { return login.result() == QDialog::Accepted; }, 20000));
+        QVERIFY(loginThrough(login));
         MainWindow w(login.loginSocket(), login.loginUser(), login.loginPassword(), login.loginStatusDialog(),
                      login.loginData(), nullptr);
         w.show();

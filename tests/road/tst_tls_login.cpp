@@ -8,17 +8,8 @@
 #include "../server/serverharness.h"
 #include "app/message.h"
 #include "login/startwindow.h"
+#include "login_helpers.h"
 #include "testcerts.h"
-
-namespace {
-QString shownError(StartWindow &w)
-{
-    for (Message *m : w.findChildren<Message *>())
-        if (m->isVisible() && m->messageText().startsWith("Ошибка: "))
-            return m->messageText();
-    return QString();
-}
-} // namespace
 
 class TstTlsLogin : public QObject
 {
@@ -81,9 +72,7 @@ private slots:
         QVERIFY(tls.problem.isEmpty());
         w.setTls(tls);
         w.show();
-        w.findChild<QLineEdit *>("lineEditUsr")->setText("demo");
-        w.findChild<QLineEdit *>("lineEditPass")->setText("demo123");
-        w.findChild<QPushButton *>("LoginBut")->click();
+        pressLogin(w, "demo", "demo123");
         if (names.isEmpty()) {
             // The plain server serves others while the TLS client waits.
             harness::Client other;
