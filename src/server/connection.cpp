@@ -175,6 +175,11 @@ void Connection::handleFrame(const QByteArray &body)
         countBadRequest();
         return;
     }
+    // Orders are decoded where they are stored, off this thread.
+    if (wire::isOrderCode(quint8(body.at(0)))) {
+        handleOrder(body);
+        return;
+    }
     const requests::Request r = requests::decode(body);
     const quint8 code = r.code;
     switch (code) {
@@ -202,10 +207,6 @@ void Connection::handleFrame(const QByteArray &body)
         handleUploadHeader(r);
         break;
     default:
-        if (wire::isOrderCode(code)) {
-            handleOrder(r);
-            break;
-        }
         qWarning() << "unknown request code" << code << "with" << body.size() - 1 << "bytes";
         countBadRequest();
     }

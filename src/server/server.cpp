@@ -516,60 +516,108 @@ void Connection::handleLookup(const requests::Request &r)
 
 // ---- orders -------------------------------------------------------------------
 
-void Connection::handleOrder(const requests::Request &r)
+namespace {
+
+// What the store writer made of one order; the connection acts on it.
+struct OrderOutcome
 {
-    const quint8 code = r.code;
-    const QStringList &cells = r.list;
-    if (!r.ok) {
-        qWarning() << "malformed order" << code;
-        forgetLastOrder();
-        sendItem(wire::OrderFailed);
+    enum Kind { Malformed, NoLogin, Gone, BadQuantity, NoAddress, NotStored, Stored } kind = Malformed;
+    bool accessKnown = false;
+    Access access = Access();
+    int badRow = -1;
+    QString error;
+    qint64 id = -1;
+    int rows = 0;
+};
+
+// Decodes, checks and stores an order. It runs on the store writer: a
+// 500-row order costs about half a millisecond to decode and check, and on
+// the serving thread every customer's lookup waited for it.
+void takeOrder(Store &store, const QByteArray &body, bool loggedIn, const Account &account,
+               const MailSettings &mailSettings, OrderOutcome *out)
+{
+    const requests::Request r = requests::decode(body);
+    if (!r.ok)
+        return;
+    if (!loggedIn) {
+        out->kind = OrderOutcome::NoLogin;
         return;
     }
-    if (!stillLoggedIn()) {
-        qWarning() << "order without a valid login";
-        forgetLastOrder();
-        sendItem(wire::OrderFailed);
-        countBadRequest();
+    Account fresh;
+    switch (store.accountState(account.name, account.id, &fresh)) {
+    case Store::AccountState::Active:
+        out->accessKnown = true;
+        out->access = fresh.access;
+        break;
+    case Store::AccountState::Unknown:
+        break; // a store that cannot be read refuses the order itself
+    case Store::AccountState::Gone:
+        out->kind = OrderOutcome::Gone;
         return;
     }
     // No stored order may carry a quantity the maker cannot count.
-    const int badRow = orderrows::firstBadQuantityRow(cells);
-    if (badRow >= 0) {
-        qWarning() << "order refused: row" << badRow << "has no whole quantity";
-        forgetLastOrder();
-        sendItem(wire::OrderFailed);
+    out->badRow = orderrows::firstBadQuantityRow(r.list);
+    if (out->badRow >= 0) {
+        out->kind = OrderOutcome::BadQuantity;
         return;
     }
-    QString error;
     QList<MailItem> mail;
-    if (!mailplan::forOrder(code, m_server->store()->accountEmail(m_account.id), m_server->config().mail, &mail,
-                            &error)) {
-        qWarning().noquote() << "order" << code << "of" << m_account.name << "refused:" << error;
-        forgetLastOrder();
-        sendItem(wire::OrderFailed);
+    if (!mailplan::forOrder(r.code, store.accountEmail(account.id), mailSettings, &mail, &out->error)) {
+        out->kind = OrderOutcome::NoAddress;
         return;
     }
-    const auto result = QSharedPointer<StoreWriter::Written>::create();
-    const qint64 accountId = m_account.id;
+    out->id = store.storeOrder(account.id, r.code, r.list, &out->error, mail);
+    out->kind = out->id < 0 ? OrderOutcome::NotStored : OrderOutcome::Stored;
+    out->rows = r.list.size() / 5;
+}
+
+} // namespace
+
+void Connection::handleOrder(const QByteArray &body)
+{
+    const quint8 code = quint8(body.at(0));
+    const auto outcome = QSharedPointer<OrderOutcome>::create();
     writeToStore(
-        [accountId, code, cells, mail, result](Store &store) {
-            result->id = store.storeOrder(accountId, code, cells, &result->error, mail);
+        [body, loggedIn = m_loggedIn, account = m_account, mail = m_server->config().mail, outcome](Store &store) {
+            takeOrder(store, body, loggedIn, account, mail, outcome.data());
         },
-        [this, result, code, rows = cells.size() / 5] {
-            if (result->id < 0) {
-                qCritical().noquote() << "order not stored:" << result->error;
-                forgetLastOrder();
-                sendItem(wire::OrderFailed);
+        [this, outcome, code] {
+            const OrderOutcome &o = *outcome;
+            if (o.accessKnown)
+                m_account.access = o.access;
+            switch (o.kind) {
+            case OrderOutcome::Malformed:
+                qWarning() << "malformed order" << code;
+                break;
+            case OrderOutcome::Gone:
+                endSession();
+                Q_FALLTHROUGH();
+            case OrderOutcome::NoLogin:
+                qWarning() << "order without a valid login";
+                countBadRequest();
+                break;
+            case OrderOutcome::BadQuantity:
+                qWarning() << "order refused: row" << o.badRow << "has no whole quantity";
+                break;
+            case OrderOutcome::NoAddress:
+                qWarning().noquote() << "order" << code << "of" << m_account.name << "refused:" << o.error;
+                break;
+            case OrderOutcome::NotStored:
+                qCritical().noquote() << "order not stored:" << o.error;
+                break;
+            case OrderOutcome::Stored: {
+                crashPoint("order-committed");
+                emit m_server->mailQueued();
+                m_lastOrderId = o.id;
+                m_lastOrderRows = o.rows;
+                qInfo() << "order" << o.id << "of" << m_account.name << "stored with" << o.rows << "rows";
+                const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
+                sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
                 return;
             }
-            crashPoint("order-committed");
-            emit m_server->mailQueued();
-            m_lastOrderId = result->id;
-            m_lastOrderRows = rows;
-            qInfo() << "order" << result->id << "of" << m_account.name << "stored with" << rows << "rows";
-            const bool document = code == wire::OrderPdf || code == wire::OrderXls || code == wire::OrderOds;
-            sendItem(document ? wire::DocumentMailed : wire::OrderAccepted);
+            }
+            forgetLastOrder();
+            sendItem(wire::OrderFailed);
         });
 }
 
@@ -601,10 +649,15 @@ bool Connection::stillLoggedIn()
     case Store::AccountState::Gone:
         break;
     }
+    endSession();
+    return false;
+}
+
+void Connection::endSession()
+{
     qInfo().noquote() << "account" << m_account.name << "is no longer active; its session ends";
     m_loggedIn = false;
     m_account = Account();
-    return false;
 }
 
 // Drawings that follow a refused order must not land in the one before it.

@@ -160,9 +160,10 @@ private:
     void handleQuestionnaire(const requests::Request &r);
     void handleTables();
     void handleLookup(const requests::Request &r);
-    void handleOrder(const requests::Request &r);
+    void handleOrder(const QByteArray &body);
     void forgetLastOrder();
     bool stillLoggedIn();
+    void endSession();
     void writeToStore(std::function<void(Store &)> work, std::function<void()> done);
     void handleUploadHeader(const requests::Request &r);
 
