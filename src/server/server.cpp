@@ -585,6 +585,7 @@ void Connection::handleOrder(const QByteArray &body)
             const OrderOutcome &o = *outcome;
             if (o.accessKnown)
                 m_account.access = o.access;
+            bool bad = false;
             switch (o.kind) {
             case OrderOutcome::Malformed:
                 qWarning() << "malformed order" << code;
@@ -594,7 +595,7 @@ void Connection::handleOrder(const QByteArray &body)
                 Q_FALLTHROUGH();
             case OrderOutcome::NoLogin:
                 qWarning() << "order without a valid login";
-                countBadRequest();
+                bad = true;
                 break;
             case OrderOutcome::BadQuantity:
                 qWarning() << "order refused: row" << o.badRow << "has no whole quantity";
@@ -618,6 +619,8 @@ void Connection::handleOrder(const QByteArray &body)
             }
             forgetLastOrder();
             sendItem(wire::OrderFailed);
+            if (bad)
+                countBadRequest(); // last: it may drop the connection
         });
 }
 

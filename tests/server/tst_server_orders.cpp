@@ -454,6 +454,27 @@ private slots:
         QCOMPARE(code, quint8(wire::OrderAccepted));
     }
 
+    // Orders without a login count as bad requests: each is answered, and
+    // the one past the limit is answered before the connection is closed.
+    void ordersWithoutLoginAnsweredThenDropped()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_server.port()));
+        QByteArray burst;
+        for (int i = 0; i < 25; ++i)
+            burst += wire::requestFrame(wire::OrderOffer, orderCells().mid(0, 5));
+        c.send(burst);
+        int failed = 0;
+        quint8 code = 0;
+        QByteArray arg;
+        while (c.item(&code, &arg, 5000)) {
+            QCOMPARE(code, quint8(wire::OrderFailed));
+            ++failed;
+        }
+        QCOMPARE(failed, 21);
+        QVERIFY(c.closedByServer());
+    }
+
     void questionnaireFromLoginWindow()
     {
         Client c;
