@@ -41,16 +41,21 @@ static Account accountFrom(const QSqlQuery &q)
 // -1: the store could not be read; 0: no such account; 1: found.
 int Store::readAccount(const QString &name, Account *out)
 {
-    recover();
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
-    q.addBindValue(name);
-    if (!exec(q))
-        return -1;
-    if (!q.next())
-        return 0;
-    *out = accountFrom(q);
-    return 1;
+    // A read is tried once more on a new connection: a restarted database
+    // then costs no customer a refused login.
+    for (int attempt = 0; attempt < (m_postgres ? 2 : 1); ++attempt) {
+        recover();
+        QSqlQuery q(QSqlDatabase::database(m_connection));
+        q.prepare(QStringLiteral("SELECT id, name, salt, hash, iterations, snp, putg, putgm, disabled FROM accounts WHERE name = ?"));
+        q.addBindValue(name);
+        if (!exec(q))
+            continue;
+        if (!q.next())
+            return 0;
+        *out = accountFrom(q);
+        return 1;
+    }
+    return -1;
 }
 
 bool Store::findAccount(const QString &name, Account *out)
