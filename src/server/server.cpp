@@ -521,9 +521,10 @@ namespace {
 // What the store writer made of one order; the connection acts on it.
 struct OrderOutcome
 {
-    enum Kind { Malformed, NoLogin, Gone, BadQuantity, NoAddress, NotStored, Stored } kind = Malformed;
-    bool accessKnown = false;
-    Access access = Access();
+    enum Kind { Malformed, NoLogin, BadQuantity, NoAddress, NotStored, Stored } kind = Malformed;
+    bool stateRead = false; // then the session follows `state`
+    Store::AccountState state = Store::AccountState::Unknown;
+    Account fresh;
     int badRow = -1;
     QString error;
     qint64 id = -1;
@@ -543,16 +544,10 @@ void takeOrder(Store &store, const QByteArray &body, bool loggedIn, const Accoun
         out->kind = OrderOutcome::NoLogin;
         return;
     }
-    Account fresh;
-    switch (store.accountState(account.name, account.id, &fresh)) {
-    case Store::AccountState::Active:
-        out->accessKnown = true;
-        out->access = fresh.access;
-        break;
-    case Store::AccountState::Unknown:
-        break; // a store that cannot be read refuses the order itself
-    case Store::AccountState::Gone:
-        out->kind = OrderOutcome::Gone;
+    out->stateRead = true;
+    out->state = store.accountState(account.name, account.id, &out->fresh);
+    if (out->state == Store::AccountState::Gone) {
+        out->kind = OrderOutcome::NoLogin;
         return;
     }
     // No stored order may carry a quantity the maker cannot count.
@@ -583,16 +578,13 @@ void Connection::handleOrder(const QByteArray &body)
         },
         [this, outcome, code] {
             const OrderOutcome &o = *outcome;
-            if (o.accessKnown)
-                m_account.access = o.access;
+            if (o.stateRead)
+                followAccountState(o.state, o.fresh);
             bool bad = false;
             switch (o.kind) {
             case OrderOutcome::Malformed:
                 qWarning() << "malformed order" << code;
                 break;
-            case OrderOutcome::Gone:
-                endSession();
-                Q_FALLTHROUGH();
             case OrderOutcome::NoLogin:
                 qWarning() << "order without a valid login";
                 bad = true;
@@ -643,7 +635,14 @@ bool Connection::stillLoggedIn()
     if (!m_loggedIn)
         return false;
     Account fresh;
-    switch (m_server->store()->accountState(m_account.name, m_account.id, &fresh)) {
+    return followAccountState(m_server->store()->accountState(m_account.name, m_account.id, &fresh), fresh);
+}
+
+// The session takes the account's access as the store last read it, and ends
+// once the account is gone; false then.
+bool Connection::followAccountState(Store::AccountState state, const Account &fresh)
+{
+    switch (state) {
     case Store::AccountState::Active:
         m_account.access = fresh.access;
         return true;
@@ -652,15 +651,10 @@ bool Connection::stillLoggedIn()
     case Store::AccountState::Gone:
         break;
     }
-    endSession();
-    return false;
-}
-
-void Connection::endSession()
-{
     qInfo().noquote() << "account" << m_account.name << "is no longer active; its session ends";
     m_loggedIn = false;
     m_account = Account();
+    return false;
 }
 
 // Drawings that follow a refused order must not land in the one before it.

@@ -163,7 +163,7 @@ private:
     void handleOrder(const QByteArray &body);
     void forgetLastOrder();
     bool stillLoggedIn();
-    void endSession();
+    bool followAccountState(Store::AccountState state, const Account &fresh);
     void writeToStore(std::function<void(Store &)> work, std::function<void()> done);
     void handleUploadHeader(const requests::Request &r);
 
